@@ -1,0 +1,28 @@
+#pragma once
+// Process-wide state of wheelpad, shared as plain words by the main thread,
+// the pendant reader thread and the polling thread.
+#include <windows.h>
+
+#include <string>
+
+namespace app {
+
+struct ProcessState {
+    volatile int linkEnabled = 1;
+    volatile int hostFound = 0;
+    HWND volatile hostWindow = nullptr;
+    volatile DWORD hostThreadId = 0;
+    volatile DWORD hostProcessId = 0;
+    std::string hostExePath;
+    volatile int verFlag = 0;
+    std::string aboutText = "QVT MP40 Driver For Weihong CNC";
+    HMODULE volatile bridgeModule = nullptr;
+    volatile int linkUp = 0;
+    HWND volatile mainWindow = nullptr;
+    volatile int toolSetterEnabled = 0;
+    volatile double toolSetterHeight = 34.4;
+};
+
+ProcessState& state();
+
+}  // namespace app

@@ -1,0 +1,46 @@
+// Keys, the stop command, edit fields and labels of NcStudio's windows.
+#include "bridge/host_operations.h"
+#include "bridge/host_windows.h"
+#include "bridge/shared_block.h"
+#include "platform/clock.h"
+
+namespace bridge {
+
+void postKey(HWND window, UINT virtualKey) {
+    PostMessageA(window, WM_KEYDOWN, virtualKey, 0);
+    PostMessageA(window, WM_KEYUP, virtualKey, 0);
+}
+
+void stopMachine() {
+    SharedBlock& b = block();
+    if (b.hostGeneration == 2) {
+        postKey(b.hostWindow, VK_F11);
+        platform::sleepMs(40);
+    } else {
+        b.jogButtonsReady = 0;
+        HWND controlBar = nextChildOfClass(b.hostWindow, nullptr, "AfxControlBar42");
+        if (controlBar && nextChildOfClass(controlBar, nullptr, "ToolbarWindow32")) {
+            PostMessageA(controlBar, WM_COMMAND, static_cast<WPARAM>(b.stopCommandId),
+                         static_cast<LPARAM>(b.stopCommandId));
+            platform::sleepMs(40);
+        }
+    }
+    b.machineState &= ~3;
+}
+
+HWND findSafeHeightLabel(HWND parent) {
+    for (HWND label = nextChildOfClass(parent, nullptr, "Static"); label;
+         label = nextChildOfClass(parent, label, "Static")) {
+        const char* text = readTextByMessage(label);
+        if (*text && contains(text, "Safe Height is")) return label;
+    }
+    return nullptr;
+}
+
+void writeEdit(HWND edit, const char* text) {
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    SendMessageA(edit, EM_SCROLLCARET, 0, 0);
+    if (IsWindow(edit)) SendMessageA(edit, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(text));
+}
+
+}  // namespace bridge

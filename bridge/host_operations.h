@@ -1,0 +1,45 @@
+#pragma once
+// Operations on NcStudio's windows shared by the status readers, the control
+// exports and the executor. All run under the bridge mutex, except
+// cacheJiggleButtons when SetPcState calls it.
+#include <windows.h>
+
+namespace bridge {
+
+// Posts Ctrl+key to NcStudio's main window and re-caches the manual page's
+// jog buttons.
+void postCtrlChord(BYTE key);
+
+// Finds the "Jiggle" window and caches it with its jog buttons.
+void cacheJiggleButtons();
+
+// mode 0: next step, 2: previous step, any other: step `index` (0-7).
+void selectStep(BYTE mode, int index);
+
+// Lets go of the held continuous jog; true when it acted (or the held axis is
+// not one of X, Y, Z), false when there was nothing to do or the jog key is
+// still down.
+bool releaseJog();
+
+// Stops the machine when a released continuous jog still shows RUNNING.
+void stopRunawayJog();
+
+// The first "Static" child of `parent` whose text contains "Safe Height is".
+HWND findSafeHeightLabel(HWND parent);
+
+// WM_KEYDOWN then WM_KEYUP with the virtual-key code; no wait of its own.
+void postKey(HWND window, UINT virtualKey);
+
+// Stops the machine with the host generation's command and marks it idle.
+void stopMachine();
+
+// True when NcStudio's manual jogging is possible now.
+bool manualStepsEnabled();
+
+// Replaces the whole text of an edit field.
+void writeEdit(HWND edit, const char* text);
+
+// The number parser for every number text read from NcStudio.
+double parseNumber(const char* text);
+
+}  // namespace bridge

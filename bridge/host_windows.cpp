@@ -1,0 +1,75 @@
+#include "bridge/host_windows.h"
+
+#include <cstring>
+
+#include "bridge/shared_block.h"
+
+namespace bridge {
+namespace {
+
+char theTextBuffer[kWindowTextSize];
+
+constexpr int kMainFrameId = 59648;  // 0xE900
+constexpr int kManualTabsId = 59664;  // 0xE910
+constexpr int kManualPageId = 59649;  // 0xE901
+constexpr int kStatusBarId = 59419;   // 0xE81B
+
+bool hasClass(HWND window, const char* className) {
+    char name[64];
+    if (!GetClassNameA(window, name, sizeof name)) return false;
+    return lstrcmpiA(name, className) == 0;
+}
+
+}  // namespace
+
+HWND childChain(HWND from, std::initializer_list<int> ids) {
+    HWND window = from;
+    for (int id : ids) {
+        if (!window) return nullptr;
+        window = GetDlgItem(window, id);
+    }
+    return window;
+}
+
+HWND coordinatePanel() {
+    return childChain(block().hostWindow, {kMainFrameId, kMainFrameId, kMainFrameId});
+}
+
+HWND manualPage() {
+    return childChain(block().hostWindow, {kMainFrameId, kMainFrameId, kManualTabsId, kManualPageId});
+}
+
+HWND statusDialog() {
+    HWND statusBar = childChain(block().hostWindow, {kStatusBarId});
+    return statusBar ? nextChildOfClass(statusBar, nullptr, "#32770") : nullptr;
+}
+
+HWND nextChildOfClass(HWND parent, HWND after, const char* className) {
+    if (!parent) return nullptr;
+    HWND child = after ? GetWindow(after, GW_HWNDNEXT) : GetWindow(parent, GW_CHILD);
+    while (child && !hasClass(child, className)) child = GetWindow(child, GW_HWNDNEXT);
+    return child;
+}
+
+HWND nextChildWithText(HWND parent, HWND after, const char* text) {
+    if (!parent) return nullptr;
+    return FindWindowExA(parent, after, nullptr, text);
+}
+
+const char* readText(HWND window) {
+    theTextBuffer[0] = '\0';
+    GetWindowTextA(window, theTextBuffer, kWindowTextSize);
+    return theTextBuffer;
+}
+
+const char* readTextByMessage(HWND window) {
+    theTextBuffer[0] = '\0';
+    SendMessageA(window, WM_GETTEXT, kWindowTextSize, reinterpret_cast<LPARAM>(theTextBuffer));
+    return theTextBuffer;
+}
+
+char* textBuffer() { return theTextBuffer; }
+
+bool contains(const char* text, const char* part) { return std::strstr(text, part) != nullptr; }
+
+}  // namespace bridge

@@ -1,0 +1,44 @@
+#pragma once
+// Finding NcStudio's windows: its panels by chains of control ids from the
+// main window, children by class or by text, and reading window texts.
+#include <windows.h>
+
+#include <initializer_list>
+
+namespace bridge {
+
+constexpr int kWindowTextSize = 64;
+
+// Follows a chain of control ids from `from` with GetDlgItem; nullptr when
+// any link is missing.
+HWND childChain(HWND from, std::initializer_list<int> ids);
+
+// NcStudio's panels, found afresh from the bound main window on every use.
+HWND coordinatePanel();
+HWND manualPage();
+HWND statusDialog();
+
+// The next child of `parent` of class `className` after `after` (from the
+// first child when `after` is nullptr), in NcStudio's child order. Walks the
+// siblings rather than asking FindWindowExA, which on Wine finds nothing when
+// `after` is of another class.
+HWND nextChildOfClass(HWND parent, HWND after, const char* className);
+
+// The next child of `parent` after `after` (any class) whose text is exactly
+// `text`.
+HWND nextChildWithText(HWND parent, HWND after, const char* text);
+
+// The text of `window` read with GetWindowTextA into the per-process 64-byte
+// text buffer; the returned pointer stays valid until the next read.
+const char* readText(HWND window);
+
+// The same read with SendMessageA(WM_GETTEXT, 64, buffer).
+const char* readTextByMessage(HWND window);
+
+// The per-process 64-byte buffer the two reads above fill.
+char* textBuffer();
+
+// A byte-wise, case-sensitive substring test.
+bool contains(const char* text, const char* part);
+
+}  // namespace bridge

@@ -1,0 +1,26 @@
+#include "bridge/shared_block.h"
+
+#include "bridge/bridge_mutex.h"
+
+namespace bridge {
+namespace {
+// A data section of its own, private to the process like any other.
+__attribute__((section("MSHARDAT"))) SharedBlock theBlock;
+}  // namespace
+
+SharedBlock& block() { return theBlock; }
+
+void startUp() {
+    theBlock = SharedBlock{};
+    createBridgeMutex();
+}
+
+void shutDown() {
+    closeBridgeMutex();
+    theBlock.stepText.clear();
+    theBlock.spindleText.clear();
+    theBlock.feedText.clear();
+    theBlock.lastFeedText.clear();
+}
+
+}  // namespace bridge

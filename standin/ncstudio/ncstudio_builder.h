@@ -1,0 +1,87 @@
+#pragma once
+// Builds NcStudio's windows, as the driver finds them, on a HostThread: the
+// main window and the chains of control ids to its panels, the status dialog,
+// the control bar, and the windows found by title. Every window it creates is
+// recorded. Callers build exactly the layout they need; the standard pieces
+// below follow NcStudio's child order.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "standin/ncstudio/host_thread.h"
+
+namespace standin {
+
+// Control ids of NcStudio's main-window chains.
+constexpr int kMainFrameId = 59648;    // 0xE900
+constexpr int kManualTabsId = 59664;   // 0xE910
+constexpr int kManualPageId = 59649;   // 0xE901
+constexpr int kStatusBarId = 59419;    // 0xE81B
+
+// The two caption sets NcStudio's step radio buttons are known by: the one
+// the step selection clicks by, and the one the step reader recognises.
+enum class StepCaptions { Selection, Reading };
+
+const std::vector<std::string>& stepCaptions(StepCaptions set);
+
+struct ControlSpec {
+    std::string className;
+    std::string text;
+    int id = 0;
+    DWORD style = 0;
+};
+
+class NcStudioBuilder {
+public:
+    explicit NcStudioBuilder(HostThread& host);
+
+    HostThread& host() { return host_; }
+
+    // A child window of any class; hidden unless the parent is shown.
+    HWND child(HWND parent, const ControlSpec& spec);
+    HWND button(HWND parent, const std::string& caption, int id = 0);
+    HWND radio(HWND parent, const std::string& caption, bool checked, int id = 0);
+    HWND label(HWND parent, const std::string& text, int id = 0);
+    HWND edit(HWND parent, const std::string& text, int id = 0);
+    HWND trackbar(HWND parent, const std::string& text, int id = 0);
+
+    // A hidden top-level window; `className` "#32770" gives a dialog.
+    HWND topLevel(const std::string& className, const std::string& title);
+
+    // NcStudio's main window (hidden).
+    HWND mainWindow(const std::string& title = "NcStudio");
+
+    // The chain 59648 -> 59648 -> 59648 from the main window: the coordinate
+    // panel, empty.
+    HWND coordinatePanel(HWND main);
+
+    // The chain 59648 -> 59648 -> 59664 -> 59649: the manual page, empty.
+    HWND manualPage(HWND main);
+
+    // The manual page's usual buttons: "X-" ... "Z+", the three zero buttons,
+    // and the step radios of `captions` with the one at `checkedIndex` checked
+    // (-1: none).
+    void standardManualButtons(HWND page, StepCaptions captions, int checkedIndex);
+
+    // 59419 with its "#32770" child holding a caption static and the static
+    // with `runState`; returns the static that shows the run state.
+    HWND statusDialog(HWND main, const std::string& runState);
+
+    // An "AfxControlBar42" child of the main window with a "ToolbarWindow32"
+    // child; returns the control bar.
+    HWND controlBar(HWND main);
+
+    // Sets a window's text on the host thread (as NcStudio does itself).
+    void setText(HWND window, const std::string& text);
+    void setChecked(HWND button, bool checked);
+    void setEnabled(HWND window, bool enabled);
+
+    // Destroys a window built here (on the host thread).
+    void destroy(HWND window);
+
+private:
+    HostThread& host_;
+};
+
+}  // namespace standin
