@@ -21,6 +21,11 @@ struct ProcessState {
     HWND volatile mainWindow = nullptr;
     volatile int toolSetterEnabled = 0;
     volatile double toolSetterHeight = 34.4;
+    // Set by the key dispatch when a key is down; read and cleared by the
+    // display, where it forces the next frame out.
+    volatile int keyActivity = 0;
+    // The next display frame goes out whatever it holds.
+    volatile int forceFrame = 0;
 };
 
 ProcessState& state();

@@ -1,0 +1,29 @@
+#pragma once
+// wheelpad's calls into ncbridge. The library is loaded by file name on
+// demand and every export is looked up by name at every call; a missing
+// library or export makes the call return its failure value.
+#include <windows.h>
+
+namespace app {
+
+// Loads "ncbridge.dll" into the process state's bridgeModule when it is not
+// loaded yet; the module, or nullptr.
+HMODULE ensureBridgeLoaded();
+
+// Frees the library at shutdown.
+void freeBridge();
+
+int callInstallhook(HWND hostMain);        // 0 without a receiver, library or export
+int callUnHook();                          // 0 when missing
+void callEnableMap(int on);
+void callSetVer(int flag);
+void callSetPcState(HWND window, int pcState);  // only for windows of the bound NcStudio thread
+// The status readers: true when the export was called; `result` takes its value.
+bool callGetMaState(HWND mainWindow, int& result);
+bool callGetMaStep(int& result);
+bool callGetAxisLocation(char* buffer1024, int& result);
+void callSetKnifHigh(double height, int enabled);
+// True when KeyBoardProc was found and called.
+bool callKeyBoardProc(int wheelDelta, int keyWord);
+
+}  // namespace app
