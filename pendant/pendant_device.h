@@ -3,9 +3,21 @@
 // opened as an 8-byte input interface (read by the reader thread) and an
 // 8-byte feature interface (display frames, start report, re-pair commands),
 // watched for arrival and removal, and reopened after a failure.
+//
+// One lock serialises open, close, send and the reader's close after a failed
+// read, so no thread uses a handle another has just closed. The reader waits
+// on its pending read together with a stop event; closeDevice wakes it, and
+// the reader cancels its own read and lets go of the handles before they are
+// closed.
 #include <windows.h>
+#include <setupapi.h>
+
+#include <mutex>
 
 namespace pendant {
+
+// What one read of the input interface gave.
+enum class InputRead { Report, Stopped, Failed };
 
 class PendantDevice {
 public:
@@ -25,8 +37,67 @@ public:
     BOOL onDeviceChange(WPARAM event, LPARAM data);
     void reconnectStep(HWND mainWindow);
 
+    // Reader thread only: reads one 8-byte input report into `report`,
+    // waiting until a report arrives, the read fails or the reader is asked
+    // to stop.
+    InputRead readInputReport(BYTE report[8]);
+
+    // The interface class watched for device changes.
+    GUID notifyClassGuid() const { return notifyClassGuid_; }
+
     // The receiver is open (the last enumeration's result).
     volatile int connected = 0;
+
+private:
+    // Held by the thread that opens, closes or sends; recursive, and a kernel
+    // object so that the reader can wait for it together with its stop event.
+    class Lock {
+    public:
+        explicit Lock(HANDLE mutex);
+        ~Lock();
+        Lock(const Lock&) = delete;
+        Lock& operator=(const Lock&) = delete;
+
+    private:
+        HANDLE mutex_;
+    };
+
+    int enumerate();
+    // Looks at the interface at `index`; false ends the enumeration.
+    bool examineInterface(HDEVINFO interfaces, const GUID& hidClass, DWORD index,
+                          SP_DEVICE_INTERFACE_DETAIL_DATA_A* detail);
+    void keepFeatureInterface(HANDLE handle, const GUID& interfaceClass);
+    void keepInputInterface(const char* path);
+    void closeHandles();
+    void sendStartReport();
+    BOOL setFeature(BYTE report[8]);
+
+    bool startReader();
+    static DWORD WINAPI readerMain(void* ignored);
+    void readerLoop();
+    bool stopRequested() const;
+    void closeAfterFailedRead();
+    void readerLeaves();
+    void handOverToReader();
+
+    HANDLE lock_;
+    HANDLE inputHandle_ = INVALID_HANDLE_VALUE;
+    HANDLE featureHandle_ = INVALID_HANDLE_VALUE;
+    GUID notifyClassGuid_;
+    int featureMatches_ = 0;
+
+    HANDLE readerThread_ = nullptr;
+    HANDLE readerStop_;   // manual reset: set by closeDevice, seen by every wait of the reader
+    HANDLE readDone_;     // completion event of the reader's pending read
+    // A reader that did not stop in time is left the handles to close on its
+    // way out; both sides meet here, never while waiting for the other.
+    std::mutex handOverLock_;
+    bool readerLeft_ = false;
+    HANDLE handedInput_ = INVALID_HANDLE_VALUE;
+    HANDLE handedFeature_ = INVALID_HANDLE_VALUE;
+
+    HDEVNOTIFY notification_ = nullptr;
+    bool notificationRegistered_ = false;
 };
 
 // The receiver of this process.

@@ -1,0 +1,144 @@
+#include "pendant/pendant_device.h"
+
+#include <cstring>
+
+#include "pendant/hid_api.h"
+
+namespace pendant {
+namespace {
+
+// GUID_DEVINTERFACE_USB_DEVICE: watched until the receiver's own HID class is known.
+constexpr GUID kUsbDeviceClass = {0xA5DCBF10, 0x6530, 0x11D2,
+                                  {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
+
+constexpr BYTE kFeatureReportId = 6;
+constexpr int kReportSize = 8;
+constexpr int kPayloadSize = kReportSize - 1;
+// How long closeDevice waits for the reader to let go of the handles.
+constexpr DWORD kReaderStopBoundMs = 2000;
+
+}  // namespace
+
+PendantDevice::Lock::Lock(HANDLE mutex) : mutex_(mutex) { WaitForSingleObject(mutex_, INFINITE); }
+
+PendantDevice::Lock::~Lock() { ReleaseMutex(mutex_); }
+
+PendantDevice::PendantDevice()
+    : lock_(CreateMutexA(nullptr, FALSE, nullptr)),
+      notifyClassGuid_(kUsbDeviceClass),
+      readerStop_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+      readDone_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+
+PendantDevice::~PendantDevice() {
+    closeDevice();
+    CloseHandle(readDone_);
+    CloseHandle(readerStop_);
+    CloseHandle(lock_);
+}
+
+PendantDevice& device() {
+    static PendantDevice theDevice;
+    return theDevice;
+}
+
+int PendantDevice::openDevice(HWND) {
+    Lock guard(lock_);
+    connected = 0;
+    connected = enumerate();
+    return connected;
+}
+
+int PendantDevice::ensureOpen() {
+    Lock guard(lock_);
+    if (inputHandle_ != INVALID_HANDLE_VALUE || featureHandle_ != INVALID_HANDLE_VALUE) return 1;
+    connected = enumerate();
+    return connected;
+}
+
+void PendantDevice::closeDevice() {
+    Lock guard(lock_);
+    featureMatches_ = 0;
+    SetEvent(readerStop_);
+    bool readerLetGo = true;
+    if (readerThread_) {
+        readerLetGo = WaitForSingleObject(readerThread_, kReaderStopBoundMs) == WAIT_OBJECT_0;
+        if (readerLetGo) {
+            CloseHandle(readerThread_);
+            readerThread_ = nullptr;
+        }
+    }
+    if (readerLetGo) {
+        closeHandles();
+    } else {
+        handOverToReader();
+    }
+    connected = 0;
+}
+
+void PendantDevice::closeHandles() {
+    if (featureHandle_ != INVALID_HANDLE_VALUE) hid().closeHandle(featureHandle_);
+    if (inputHandle_ != INVALID_HANDLE_VALUE) hid().closeHandle(inputHandle_);
+    featureHandle_ = INVALID_HANDLE_VALUE;
+    inputHandle_ = INVALID_HANDLE_VALUE;
+}
+
+// The reader is still busy (a long key action): it may yet touch the input
+// handle, so it closes both handles itself when it leaves. The reader stays
+// recorded until then, which keeps the next enumeration from opening anew.
+void PendantDevice::handOverToReader() {
+    std::lock_guard<std::mutex> handOver(handOverLock_);
+    if (readerLeft_) {
+        closeHandles();
+        return;
+    }
+    handedInput_ = inputHandle_;
+    handedFeature_ = featureHandle_;
+    inputHandle_ = INVALID_HANDLE_VALUE;
+    featureHandle_ = INVALID_HANDLE_VALUE;
+}
+
+int PendantDevice::sendFeatureData(const BYTE* data, int length) {
+    Lock guard(lock_);
+    if (featureHandle_ == INVALID_HANDLE_VALUE) {
+        if (!ensureOpen() || featureHandle_ == INVALID_HANDLE_VALUE) return 0;
+    }
+    int remaining = static_cast<BYTE>(length);
+    if (remaining == 0) return 1;
+    if (!data) return 0;
+    BYTE report[kReportSize];
+    report[0] = kFeatureReportId;
+    while (remaining > kPayloadSize) {
+        std::memcpy(report + 1, data, kPayloadSize);
+        if (!setFeature(report)) return 0;
+        data += kPayloadSize;
+        remaining -= kPayloadSize;
+    }
+    std::memset(report + 1, 0, kPayloadSize);
+    std::memcpy(report + 1, data, remaining);
+    return setFeature(report) ? 1 : 0;
+}
+
+int PendantDevice::getFeatureReport(BYTE* buffer, int length) {
+    const BYTE size = static_cast<BYTE>(length);
+    if (!buffer || size == 0) return 0;
+    Lock guard(lock_);
+    if (featureHandle_ == INVALID_HANDLE_VALUE) {
+        if (!ensureOpen() || featureHandle_ == INVALID_HANDLE_VALUE) return 0;
+    }
+    return hid().getFeature(featureHandle_, buffer, size) ? 1 : 0;
+}
+
+BOOL PendantDevice::setFeature(BYTE report[8]) {
+    return hid().setFeature(featureHandle_, report, kReportSize);
+}
+
+// Opens the display: id 6, FE FD, the UTC day of the month, four spaces.
+void PendantDevice::sendStartReport() {
+    SYSTEMTIME now;
+    GetSystemTime(&now);
+    BYTE report[kReportSize] = {kFeatureReportId, 0xFE, 0xFD, static_cast<BYTE>(now.wDay),
+                                0x20, 0x20, 0x20, 0x20};
+    setFeature(report);
+}
+
+}  // namespace pendant

@@ -1,0 +1,30 @@
+#include "pendant/report_reader.h"
+
+#include "pendant/key_dispatch.h"
+#include "pendant/pendant_device.h"
+
+namespace pendant {
+namespace {
+
+constexpr BYTE kInputReportId = 4;
+
+}  // namespace
+
+bool readReport() {
+    BYTE report[8] = {kInputReportId};
+    switch (device().readInputReport(report)) {
+        case InputRead::Failed:
+            return false;
+        case InputRead::Stopped:
+            return true;
+        case InputRead::Report:
+            break;
+    }
+    int wheelDelta = 0;
+    int keyWord = 0;
+    decodeInputReport(report, wheelDelta, keyWord);
+    dispatchKeyEvent(wheelDelta, keyWord);
+    return true;
+}
+
+}  // namespace pendant
