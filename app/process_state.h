@@ -26,6 +26,12 @@ struct ProcessState {
     volatile int keyActivity = 0;
     // The next display frame goes out whatever it holds.
     volatile int forceFrame = 0;
+    // The thread whose input the pendant reader is attached to; 0 = none.
+    volatile DWORD attachedThreadId = 0;
+    // The last key event KeyBoardProc received, so that a key or wheel still
+    // held when the link goes down can be released.
+    volatile int lastWheelDelta = 0;
+    volatile int lastKeyWord = 0;
 };
 
 ProcessState& state();

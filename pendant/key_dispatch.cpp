@@ -1,0 +1,77 @@
+#include "pendant/key_dispatch.h"
+
+#include <mutex>
+
+#include "app/bridge_binding.h"
+#include "app/process_state.h"
+
+namespace pendant {
+namespace {
+
+constexpr DWORD kKeyBytes = 0x0000FFFF;
+constexpr DWORD kKnobBytes = 0xFFFF0000;
+
+// Serialises the hand-over to KeyBoardProc with the release on link loss, so
+// that the remembered event is the one KeyBoardProc last received.
+std::mutex handOverLock;
+
+bool holdsSomething(int wheelDelta, int keyWord) {
+    return (static_cast<DWORD>(keyWord) & kKeyBytes) != 0 || wheelDelta != 0;
+}
+
+int effectiveKey(int keyWord) {
+    const int key1 = keyWord & 0xFF;
+    const int key2 = (keyWord >> 8) & 0xFF;
+    return key1 != 0 ? key1 : key2;
+}
+
+// Calls KeyBoardProc and remembers the event when it was received; the
+// caller holds handOverLock.
+void handOver(int wheelDelta, int keyWord) {
+    if (!app::callKeyBoardProc(wheelDelta, keyWord)) return;
+    app::state().lastWheelDelta = wheelDelta;
+    app::state().lastKeyWord = keyWord;
+}
+
+}  // namespace
+
+void decodeInputReport(const BYTE report[8], int& wheelDelta, int& keyWord) {
+    const DWORD word = static_cast<DWORD>(report[2]) | static_cast<DWORD>(report[3]) << 8 |
+                       static_cast<DWORD>(report[4]) << 16 | static_cast<DWORD>(report[5]) << 24;
+    keyWord = static_cast<int>(word);
+    wheelDelta = report[6];
+}
+
+void dispatchKeyEvent(int wheelDelta, int keyWord) {
+    app::ProcessState& state = app::state();
+    if (!state.linkEnabled || state.hostThreadId == 0) return;
+    if (static_cast<DWORD>(keyWord) & kKeyBytes) state.keyActivity = 1;
+    HWND host = state.hostWindow;
+    if (IsIconic(host)) ShowWindow(host, SW_SHOWNOACTIVATE);
+    attachToHostInput();
+    if (!app::ensureBridgeLoaded()) return;
+    if (effectiveKey(keyWord) == kToolSetterKey)
+        app::callSetKnifHigh(state.toolSetterHeight, state.toolSetterEnabled);
+    std::lock_guard<std::mutex> guard(handOverLock);
+    handOver(wheelDelta, keyWord);
+}
+
+void attachToHostInput() {
+    app::ProcessState& state = app::state();
+    const DWORD host = state.hostThreadId;
+    if (state.attachedThreadId == host) return;
+    const DWORD self = GetCurrentThreadId();
+    if (state.attachedThreadId != 0 && AttachThreadInput(state.attachedThreadId, self, FALSE))
+        state.attachedThreadId = 0;
+    if (host != 0 && AttachThreadInput(host, self, TRUE)) state.attachedThreadId = host;
+}
+
+void releaseHeldKeysOnLinkLoss() {
+    std::lock_guard<std::mutex> guard(handOverLock);
+    const app::ProcessState& state = app::state();
+    if (!holdsSomething(state.lastWheelDelta, state.lastKeyWord)) return;
+    if (state.hostThreadId == 0 || state.bridgeModule == nullptr) return;
+    handOver(0, static_cast<int>(static_cast<DWORD>(state.lastKeyWord) & kKnobBytes));
+}
+
+}  // namespace pendant
