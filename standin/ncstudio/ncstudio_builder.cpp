@@ -117,6 +117,44 @@ HWND NcStudioBuilder::statusDialog(HWND main, const std::string& runState) {
     return label(dialog, runState);
 }
 
+namespace {
+
+CoordinatePanelWindows buildCoordinatePanel(NcStudioBuilder& builder, HWND main,
+                                            const CoordinatePanelTexts& texts, bool generation2) {
+    CoordinatePanelWindows built;
+    built.panel = builder.coordinatePanel(main);
+    const char* axisLabels[] = {"X", "Y", "Z"};
+    for (int axis = 0; axis < 3; ++axis) {
+        builder.label(built.panel, axisLabels[axis]);
+        built.workCoordinates[axis] = builder.button(built.panel, texts.workCoordinates[axis]);
+    }
+    built.slider = builder.trackbar(built.panel, "Slider1");
+    built.afterSlider = builder.button(built.panel, "Zero");
+    if (generation2) builder.label(built.panel, "M. Coor.");
+    for (const std::string& text : texts.machineCoordinates)
+        built.machineCoordinates.push_back(builder.label(built.panel, text));
+    built.onOff = builder.button(built.panel, texts.onOff);
+    for (const std::string& text : texts.overrideTexts)
+        built.overrideTexts.push_back(builder.label(built.panel, text));
+    if (generation2) {
+        builder.label(built.panel, "Current Command Set:");
+        built.commandSetButton = builder.button(built.panel, "F");
+    }
+    return built;
+}
+
+}  // namespace
+
+CoordinatePanelWindows NcStudioBuilder::coordinatePanelGeneration1(HWND main,
+                                                                   const CoordinatePanelTexts& texts) {
+    return buildCoordinatePanel(*this, main, texts, false);
+}
+
+CoordinatePanelWindows NcStudioBuilder::coordinatePanelGeneration2(HWND main,
+                                                                   const CoordinatePanelTexts& texts) {
+    return buildCoordinatePanel(*this, main, texts, true);
+}
+
 HWND NcStudioBuilder::controlBar(HWND main) {
     HWND bar = child(main, {"AfxControlBar42", "", 0, 0});
     child(bar, {TOOLBARCLASSNAMEA, "", 0, 0});

@@ -25,6 +25,30 @@ enum class StepCaptions { Selection, Reading };
 
 const std::vector<std::string>& stepCaptions(StepCaptions set);
 
+// The words NcStudio's status dialog shows, indexed by run state: idle,
+// running, pausing, emergency stop.
+inline constexpr const char* kRunStateWords[4] = {"IDLE", "RUNNING", "PAUSING", "紧停"};
+
+// What NcStudio's coordinate panel shows, in its child order.
+struct CoordinatePanelTexts {
+    std::string workCoordinates[3] = {"0.000", "0.000", "0.000"};  // X, Y, Z buttons
+    std::vector<std::string> machineCoordinates = {"0.000", "0.000", "0.000"};
+    std::string onOff = "OFF";
+    std::vector<std::string> overrideTexts;  // percent and speed statics
+};
+
+// The coordinate panel's windows as built.
+struct CoordinatePanelWindows {
+    HWND panel = nullptr;
+    HWND workCoordinates[3] = {};
+    HWND slider = nullptr;       // the trackbar "Slider1"
+    HWND afterSlider = nullptr;  // the button that follows the trackbar
+    std::vector<HWND> machineCoordinates;
+    HWND onOff = nullptr;
+    std::vector<HWND> overrideTexts;
+    HWND commandSetButton = nullptr;  // after "Current Command Set:" (generation 2)
+};
+
 struct ControlSpec {
     std::string className;
     std::string text;
@@ -67,6 +91,16 @@ public:
     // 59419 with its "#32770" child holding a caption static and the static
     // with `runState`; returns the static that shows the run state.
     HWND statusDialog(HWND main, const std::string& runState);
+
+    // The coordinate panel of NcStudio 5 (generation 1): per axis a label and
+    // the coordinate button, the trackbar "Slider1", a button, the
+    // machine-coordinate statics, the ON/OFF button, the override statics.
+    CoordinatePanelWindows coordinatePanelGeneration1(HWND main, const CoordinatePanelTexts& texts);
+
+    // The coordinate panel of later NcStudio (generation 2): as generation 1,
+    // with the label "M. Coor." before the machine coordinates and the label
+    // "Current Command Set:" with its button after the override statics.
+    CoordinatePanelWindows coordinatePanelGeneration2(HWND main, const CoordinatePanelTexts& texts);
 
     // An "AfxControlBar42" child of the main window with a "ToolbarWindow32"
     // child; returns the control bar.
