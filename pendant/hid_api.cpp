@@ -1,3 +1,10 @@
+#include <windows.h>
+// mingw-w64's HID headers declare hid.dll's functions without C linkage.
+extern "C" {
+#include <hidsdi.h>
+#include <hidpi.h>
+}
+
 #include "pendant/hid_api.h"
 
 namespace pendant {

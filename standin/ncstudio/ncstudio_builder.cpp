@@ -25,6 +25,28 @@ void registerClasses() {
     }
 }
 
+constexpr const char* kOpensProp = "StandinOpensWindow";
+constexpr const char* kOpensPreviousProc = "StandinOpensPreviousProc";
+
+// A button that opens a window: after the button's own handling of a click,
+// the window is shown and brought to the front.
+LRESULT CALLBACK opensOnClickProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto previous = reinterpret_cast<WNDPROC>(GetPropA(button, kOpensPreviousProc));
+    if (message == WM_NCDESTROY) {
+        RemovePropA(button, kOpensProp);
+        RemovePropA(button, kOpensPreviousProc);
+        SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        return CallWindowProcA(previous, button, message, wParam, lParam);
+    }
+    LRESULT result = CallWindowProcA(previous, button, message, wParam, lParam);
+    if (message == BM_CLICK) {
+        HWND opened = static_cast<HWND>(GetPropA(button, kOpensProp));
+        ShowWindow(opened, SW_SHOW);
+        SetForegroundWindow(opened);
+    }
+    return result;
+}
+
 }  // namespace
 
 const std::vector<std::string>& stepCaptions(StepCaptions set) {
@@ -175,6 +197,43 @@ void NcStudioBuilder::setEnabled(HWND window, bool enabled) {
 
 void NcStudioBuilder::destroy(HWND window) {
     host_.invoke([&] { DestroyWindow(window); });
+}
+
+FeedrateDialogWindows NcStudioBuilder::feedrateDialog(HWND feedButton, const std::string& feed,
+                                                      const std::string& baseFeed) {
+    FeedrateDialogWindows built;
+    built.dialog = topLevel("#32770", "Feedrate");
+    label(built.dialog, "Feedrate:");
+    built.feedEdit = edit(built.dialog, feed);
+    label(built.dialog, "Base:");
+    built.baseEdit = edit(built.dialog, baseFeed);
+    button(built.dialog, "OK", IDOK);
+    opensOnClick(feedButton, built.dialog);
+    return built;
+}
+
+void NcStudioBuilder::opensOnClick(HWND button, HWND window) {
+    host_.invoke([&] {
+        SetPropA(button, kOpensProp, window);
+        LONG_PTR previous = SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(opensOnClickProc));
+        SetPropA(button, kOpensPreviousProc, reinterpret_cast<HANDLE>(previous));
+    });
+}
+
+HWND NcStudioBuilder::homingDialog(const std::vector<std::string>& captions) {
+    HWND dialog = topLevel("#32770", "bkref: move to reference point");
+    for (const std::string& caption : captions) button(dialog, caption);
+    return dialog;
+}
+
+HWND NcStudioBuilder::prompt(const std::string& title, const std::string& message) {
+    HWND dialog = topLevel("#32770", title);
+    label(dialog, message);
+    button(dialog, "&Yes", IDYES);
+    button(dialog, "&No", IDNO);
+    button(dialog, "OK", IDOK);
+    button(dialog, "Cancel", IDCANCEL);
+    return dialog;
 }
 
 }  // namespace standin

@@ -56,6 +56,13 @@ struct ControlSpec {
     DWORD style = 0;
 };
 
+// The "Feedrate" dialog's windows as built.
+struct FeedrateDialogWindows {
+    HWND dialog = nullptr;
+    HWND feedEdit = nullptr;
+    HWND baseEdit = nullptr;
+};
+
 class NcStudioBuilder {
 public:
     explicit NcStudioBuilder(HostThread& host);
@@ -113,6 +120,28 @@ public:
 
     // Destroys a window built here (on the host thread).
     void destroy(HWND window);
+
+    // NcStudio's "Feedrate" dialog (generation 2): a top-level dialog titled
+    // "Feedrate" with the edit of the feed that is set and the edit of the
+    // base feed after it. A click on `feedButton` opens it (see opensOnClick).
+    FeedrateDialogWindows feedrateDialog(HWND feedButton, const std::string& feed,
+                                         const std::string& baseFeed);
+
+    // Makes every click on `button` (BM_CLICK) show `window` and make it the
+    // foreground window, as NcStudio opens a dialog from a button. The window
+    // stays shown: under Wine hiding or destroying a shown window costs about
+    // 2 s, so use it sparingly.
+    void opensOnClick(HWND button, HWND window);
+
+    // NcStudio's back-to-reference dialog: a hidden top-level dialog with the
+    // buttons of `captions` in this order.
+    HWND homingDialog(const std::vector<std::string>& captions = {"&All Axes", "&X Axis", "&Y Axis",
+                                                                   "&Z Axis"});
+
+    // A message box of NcStudio: a hidden top-level dialog titled `title` with
+    // a static showing `message` and the buttons "&Yes" (id 6), "&No" (id 7),
+    // "OK" (id 1) and "Cancel" (id 2).
+    HWND prompt(const std::string& title, const std::string& message);
 
 private:
     HostThread& host_;

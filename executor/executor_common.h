@@ -1,0 +1,73 @@
+#pragma once
+// What the executor's steps share: the key codes of a pendant event, the wait
+// after every posted action, and the conditions on NcStudio's state that the
+// key actions test.
+#include <windows.h>
+
+#include "bridge/shared_block.h"
+
+namespace executor {
+
+// Every action posted to NcStudio is followed by this wait, so that NcStudio
+// handles it before the next one.
+constexpr DWORD kPostWaitMs = 40;
+
+// Key codes of a pendant event (key1 or key2), and the tool setter's signals,
+// which arrive as keys too.
+enum Key : BYTE {
+    kKeyCancel = 1,
+    kKeyConfirm = 2,
+    kKeyStop = 3,
+    kKeyStartPause = 4,
+    kKeyShiftStart = 5,
+    kKeyToolSetting = 6,
+    kKeySetZ = 7,
+    kKeyJogNegative = 8,
+    kKeyCalibrate = 9,
+    kKeyOnOff = 10,
+    kKeyHome = 11,
+    kKeyJogPositive = 12,
+    kKeyCoordinateDisplay = 13,
+    kKeyHalve = 14,
+    kKeyAxisButton = 15,
+    kKeyCombine = 16,
+    kKeyPause = 25,
+    kSignalCoarseApproach = 49,
+    kSignalFineApproach = 50,
+    kSignalContact = 51,
+};
+
+// Host modes: which NcStudio mode or window is in front.
+enum HostMode : int {
+    kModeMain = 0,
+    kModeCalibrationF7 = 1,
+    kModeCalibration = 2,
+    kModeHoming = 5,
+    kModeJiggle = 6,
+};
+
+// The reported PcState that stands for a prompt, the parameters window or the
+// calibration window.
+constexpr int kPromptReported = 16;
+
+// Run state in bits 0-1 of machineState.
+enum RunState : int { kIdle = 0, kRunning = 1, kPausing = 2, kEmergencyStop = 3 };
+
+inline int runState() { return bridge::block().machineState & 3; }
+
+inline bool machineIdle() { return runState() == kIdle; }
+
+// Marks the run state ahead of NcStudio; the next status poll replaces it with
+// what NcStudio shows.
+inline void setRunState(int state) {
+    bridge::SharedBlock& b = bridge::block();
+    b.machineState = (b.machineState & ~3) | state;
+}
+
+// No foreign NcStudio window is in front.
+inline bool hostSettled() {
+    const bridge::SharedBlock& b = bridge::block();
+    return b.hostMode < kModeJiggle && b.hostMode == b.reportedPcState;
+}
+
+}  // namespace executor

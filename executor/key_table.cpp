@@ -1,0 +1,157 @@
+#include "executor/key_table.h"
+
+#include <cstring>
+
+#include "bridge/host_operations.h"
+#include "bridge/host_windows.h"
+#include "bridge/shared_block.h"
+#include "executor/button_search.h"
+#include "executor/chords.h"
+#include "executor/executor_common.h"
+#include "platform/clock.h"
+
+namespace executor {
+namespace {
+
+using bridge::SharedBlock;
+
+constexpr int kModeGraceReports = 3;
+constexpr int kRetractProbeCount = 20;
+constexpr size_t kHomingCaptionLimit = 10;
+
+void postKeyAndWait(UINT virtualKey) {
+    bridge::postKey(bridge::block().hostWindow, virtualKey);
+    platform::sleepMs(kPostWaitMs);
+}
+
+// Ends a running tool-setter measurement: the retract follows, on the 10 mm
+// step.
+void abortToolSetting() {
+    SharedBlock& b = bridge::block();
+    b.toolSetActive = 0;
+    b.probeCount = kRetractProbeCount;
+    if (b.stepIndex != bridge::kStep10) bridge::selectStep(1, bridge::kStep10);
+    b.modeGrace = 0;
+    b.hostMode = kModeMain;
+}
+
+bool stop() {
+    SharedBlock& b = bridge::block();
+    if (b.toolSetterEnabled && b.toolSetActive) {
+        abortToolSetting();
+        return false;
+    }
+    if (!hostSettled()) return false;
+    b.jogButtonsReady = 0;
+    bridge::stopMachine();
+    return false;
+}
+
+void startOrPause() {
+    if (!hostSettled()) return;
+    SharedBlock& b = bridge::block();
+    b.jogButtonsReady = 0;
+    if (runState() == kRunning) {
+        postKeyAndWait(VK_PAUSE);
+        setRunState(kPausing);
+        return;
+    }
+    if (machineIdle() && b.hostMode == kModeCalibration) {
+        b.modeGrace = 0;
+        b.hostMode = kModeMain;
+    }
+    postKeyAndWait(VK_F9);
+    setRunState(kRunning);
+}
+
+void shiftStartOrStop() {
+    if (!hostSettled()) return;
+    bridge::block().jogButtonsReady = 0;
+    if (!machineIdle()) {
+        bridge::stopMachine();
+    } else {
+        postChord(VK_SHIFT, VK_F9);
+        setRunState(kRunning);
+    }
+}
+
+void pause() {
+    bridge::block().jogButtonsReady = 0;
+    postKeyAndWait(VK_F2);
+}
+
+// In the back-to-reference dialog, clicks the button of the selected axis.
+void clickHomingAxisButton(BYTE axisKnob) {
+    static const char* const kAxisCaptions[] = {"&X Axis", "&Y Axis", "&Z Axis"};
+    if (axisKnob < bridge::kAxisX || axisKnob > bridge::kAxisZ) return;
+    const char* wanted = kAxisCaptions[axisKnob - bridge::kAxisX];
+    HWND button = firstButtonWhere(bridge::block().homingDialog, [wanted](const char* caption) {
+        return std::strlen(caption) < kHomingCaptionLimit && bridge::contains(caption, wanted);
+    });
+    if (button) PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+bool backToReference(const KeyEvent& event) {
+    SharedBlock& b = bridge::block();
+    if (b.hostMode == kModeHoming) clickHomingAxisButton(event.axisKnob);
+    if (b.hostMode >= kModeJiggle) return false;
+    if (!machineIdle()) return true;
+    if (b.hostGeneration == 2) {
+        postChord(VK_CONTROL, VK_HOME);
+    } else {
+        b.jogButtonsReady = 0;
+        bridge::postCtrlChord('1');
+        postAltMenu('N');
+    }
+    return false;
+}
+
+bool calibrate() {
+    if (!hostSettled()) return false;
+    if (!machineIdle()) return true;
+    SharedBlock& b = bridge::block();
+    bridge::postKey(b.hostWindow, VK_F7);
+    b.hostMode = kModeCalibrationF7;
+    b.modeGrace = kModeGraceReports;
+    return false;
+}
+
+// The display toggle itself runs before the key actions; on a busy machine
+// the key also opens NcStudio's menu with 'J'.
+void coordinateDisplayMenu() {
+    SharedBlock& b = bridge::block();
+    if (machineIdle() || b.hostMode == kModeJiggle) return;
+    b.jogButtonsReady = 0;
+    bridge::postCtrlChord('1');
+    postAltMenu('J');
+}
+
+}  // namespace
+
+bool runKeyAction(const KeyEvent& event) {
+    switch (event.key) {
+    case kKeyStop: return stop();
+    case kKeyStartPause: startOrPause(); return false;
+    case kKeyPause: pause(); return false;
+    case kKeyShiftStart: shiftStartOrStop(); return false;
+    // The tool setter's signals end the event; their measuring sequence is
+    // not driven yet.
+    case kSignalCoarseApproach:
+    case kSignalFineApproach:
+    case kSignalContact: return true;
+    case kKeyHome: return backToReference(event);
+    case kKeyCalibrate: return calibrate();
+    case kKeyCoordinateDisplay: coordinateDisplayMenu(); return false;
+    // Tool setting, Z to the safe height and the two-key commands of keys 14,
+    // 15 and 16 (halve a coordinate, press a coordinate button) have no
+    // action yet.
+    case kKeyToolSetting:
+    case kKeySetZ:
+    case kKeyHalve:
+    case kKeyAxisButton:
+    case kKeyCombine: return false;
+    default: return false;
+    }
+}
+
+}  // namespace executor

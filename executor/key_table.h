@@ -1,0 +1,11 @@
+#pragma once
+// The actions of the pendant's keys that run before the jog: stop, start and
+// pause, F2, back to reference, F7 and the coordinate display's menu key.
+#include "executor/key_event.h"
+
+namespace executor {
+
+// Runs the action of the event's key. Returns true when the event ends here.
+bool runKeyAction(const KeyEvent& event);
+
+}  // namespace executor

@@ -1,0 +1,108 @@
+// The Feedrate dialog round trip of generation 2: opened with the feed button,
+// found as the foreground window, written and confirmed. The stand-in dialog
+// stays shown once opened (hiding it is slow under Wine); every open of it is
+// a click on the feed button, which brings it to the front again.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "executor_fixture.h"
+
+using bridge::block;
+using namespace executor_testing;
+
+class FeedrateDialog : public ExecutorFixture {
+protected:
+    void SetUp() override {
+        ExecutorFixture::SetUp();
+        HWND panel = ncstudio.coordinatePanel(main);
+        ncstudio.label(panel, "Current Command Set:");
+        feedButton = ncstudio.button(panel, "F");
+        block().hostGeneration = 2;
+        block().feedButton = feedButton;
+        dialog = ncstudio.feedrateDialog(feedButton, "1000", "3000");
+    }
+
+    std::string feedShown() const {
+        char text[64] = {};
+        SendMessageA(dialog.feedEdit, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+
+    // What an open of the dialog leaves behind at `time`: the click on the
+    // feed button, then 100 ms later the write and the confirmation.
+    std::vector<Delivery> writeAndConfirm(DWORD time) const {
+        return {{feedButton, BM_CLICK, 0, time},
+                {dialog.feedEdit, EM_SETSEL, 0, time + 100},
+                {dialog.feedEdit, EM_SCROLLCARET, 0, time + 100},
+                {dialog.feedEdit, EM_REPLACESEL, 0, time + 100},
+                {dialog.dialog, WM_COMMAND, IDOK, time + 100},
+                {dialog.dialog, WM_CLOSE, 0, time + 100}};
+    }
+
+    HWND feedButton = nullptr;
+    standin::FeedrateDialogWindows dialog;
+};
+
+TEST_F(FeedrateDialog, Code15WritesTwentyPercentOfTheBaseAndSelectsTheTenthMillimetreStep) {
+    DWORD t0 = clock.now();
+    EXPECT_EQ(event(0, 0, 0, kRate20Percent), 0);
+
+    std::vector<Delivery> expected = writeAndConfirm(t0);
+    expected.push_back({pageButton("0.1mm"), BM_CLICK, 0, t0 + 200});
+    EXPECT_EQ(deliveries(), expected);
+    EXPECT_EQ(clock.sleeps(), (std::vector<DWORD>{100, 100, 40}));
+    EXPECT_EQ(feedShown(), "600.000000");
+    EXPECT_EQ(block().lastFeedText, "600.000000");
+    EXPECT_EQ(block().feedPending, 1);
+    EXPECT_EQ(block().lastFeedPercent, 20);
+    EXPECT_EQ(block().stepIndex, 3);
+    EXPECT_EQ(block().activeStepIndex, 3);
+    EXPECT_EQ(block().stepTarget, 3);
+    EXPECT_EQ(block().lastRateKnob, kRate20Percent);
+}
+
+TEST_F(FeedrateDialog, Codes15Then14Then15OpenTheDialogEachTimeAndCodes15Then15Once) {
+    const BYTE codes[] = {15, 14, 15, 15};
+    const char* feeds[] = {"600.000000", "300.000000", "600.000000", "600.000000"};
+    const char* steps[] = {"0.1mm", "0.05mm", "0.1mm", nullptr};
+    std::vector<Delivery> expected;
+    for (int i = 0; i < 4; ++i) {
+        DWORD t = clock.now();
+        event(0, 0, 0, codes[i]);
+        EXPECT_EQ(feedShown(), feeds[i]) << "event " << i;
+        if (!steps[i]) continue;
+        for (const Delivery& d : writeAndConfirm(t)) expected.push_back(d);
+        expected.push_back({pageButton(steps[i]), BM_CLICK, 0, t + 200});
+    }
+    EXPECT_EQ(deliveries(), expected);
+    EXPECT_EQ(host.received(BM_CLICK).size(), 6u) << "three opens, three steps";
+}
+
+TEST_F(FeedrateDialog, HeldJogKeyChecksTheWrittenFeedAndWritesItAgainWhenChanged) {
+    block().lastFeedPercent = 20;
+    block().lastFeedText = "600.000000";
+    block().feedPending = 1;
+    block().stepIndex = 0;
+    ncstudio.setText(dialog.feedEdit, "600.000000");
+    forgetHistory();
+
+    DWORD t0 = clock.now();
+    event(0, 12, 0, 0, kAxisX);
+    // "&Jog" is clicked, the dialog opened and found in place, then the jog.
+    EXPECT_EQ(deliveries(), (std::vector<Delivery>{{pageButton("&Jog"), BM_CLICK, 0, t0},
+                                                   {feedButton, BM_CLICK, 0, t0 + 40},
+                                                   {dialog.dialog, WM_COMMAND, IDOK, t0 + 140},
+                                                   {dialog.dialog, WM_CLOSE, 0, t0 + 140},
+                                                   {jogButton(bridge::kXPlus), WM_LBUTTONDOWN, MK_LBUTTON, t0 + 140}}));
+    EXPECT_EQ(block().feedPending, 0);
+
+    // NcStudio shows another feed: the next check writes the percent again.
+    ncstudio.setText(dialog.feedEdit, "550");
+    block().feedPending = 1;
+    forgetHistory();
+    event(0, 12, 0, 0, kAxisX);
+    EXPECT_EQ(feedShown(), "600.000000");
+    EXPECT_EQ(block().feedPending, 1) << "checked again with the next held-key event";
+    EXPECT_EQ(host.received(EM_REPLACESEL).size(), 1u);
+}
