@@ -84,6 +84,8 @@ int runStateAfter(HWND dialog, HWND caption, int previous) {
     return previous;
 }
 
+// 16 while a prompt is reported, else the host mode; held within bits 8-15
+// of the StateWord.
 int promptCode() {
     const SharedBlock& b = block();
     int code = b.reportedPcState == kPromptCode ? kPromptCode : b.hostMode;
