@@ -7,8 +7,8 @@
 namespace bridge {
 
 void postKey(HWND window, UINT virtualKey) {
-    PostMessageA(window, WM_KEYDOWN, virtualKey, 0);
-    PostMessageA(window, WM_KEYUP, virtualKey, 0);
+    postTo(window, WM_KEYDOWN, virtualKey, 0);
+    postTo(window, WM_KEYUP, virtualKey, 0);
 }
 
 void stopMachine() {

@@ -72,4 +72,8 @@ char* textBuffer() { return theTextBuffer; }
 
 bool contains(const char* text, const char* part) { return std::strstr(text, part) != nullptr; }
 
+void postTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (window) PostMessageA(window, message, wParam, lParam);
+}
+
 }  // namespace bridge

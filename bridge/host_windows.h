@@ -41,4 +41,9 @@ char* textBuffer();
 // A byte-wise, case-sensitive substring test.
 bool contains(const char* text, const char* part);
 
+// PostMessageA to `window` unless it is 0: a handle that is 0 (a button never
+// cached, no main window bound) receives no message. PostMessageA itself would
+// put the message into the calling thread's own queue.
+void postTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 }  // namespace bridge

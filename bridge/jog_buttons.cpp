@@ -43,9 +43,9 @@ void postChordKey(BYTE key) {
     b.keyboardState[VK_CONTROL] |= 0x80;
     SetKeyboardState(b.keyboardState);
     LPARAM lParam = static_cast<LPARAM>((MapVirtualKeyA(key, 0) << 16) | 0xC0000001u);
-    PostMessageA(b.hostWindow, WM_KEYDOWN, key, lParam);
+    postTo(b.hostWindow, WM_KEYDOWN, key, lParam);
     platform::sleepMs(kPostWaitMs);
-    PostMessageA(b.hostWindow, WM_KEYUP, key, lParam);
+    postTo(b.hostWindow, WM_KEYUP, key, lParam);
     platform::sleepMs(kPostWaitMs);
     b.keyboardState[VK_CONTROL] = savedControl;
     SetKeyboardState(b.keyboardState);

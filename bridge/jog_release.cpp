@@ -1,6 +1,7 @@
 // Letting go of a held continuous jog, and stopping a jog that NcStudio keeps
 // running after it was let go.
 #include "bridge/host_operations.h"
+#include "bridge/host_windows.h"
 #include "bridge/shared_block.h"
 #include "platform/clock.h"
 
@@ -15,8 +16,8 @@ void liftAxisButtons(int axis) {
     static const int plus[] = {kXPlus, kYPlus, kZPlus};
     static const int minus[] = {kXMinus, kYMinus, kZMinus};
     int i = axis - kAxisX;
-    PostMessageA(b.jogButtons[plus[i]], WM_LBUTTONUP, MK_LBUTTON, 0);
-    PostMessageA(b.jogButtons[minus[i]], WM_LBUTTONUP, MK_LBUTTON, 0);
+    postTo(b.jogButtons[plus[i]], WM_LBUTTONUP, MK_LBUTTON, 0);
+    postTo(b.jogButtons[minus[i]], WM_LBUTTONUP, MK_LBUTTON, 0);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@ namespace bridge {
 // A text with a '-' anywhere is negative: the value read after its first
 // character, negated.
 double parseNumber(const char* text) {
-    if (std::strchr(text, '-')) return *text ? -std::atof(text + 1) : 0.0;
+    if (std::strchr(text, '-')) return -std::atof(text + 1);
     return std::atof(text);
 }
 

@@ -28,9 +28,10 @@ void selectStep(BYTE mode, int index) {
         step = b.stepIndex > 0 ? b.stepIndex - 1 : 0;
         b.stepTarget = step;
     }
-    if (step < 0 || step >= kStepCount) step = 0;
-
-    HWND button = nextChildWithText(page, nullptr, b.stepCaptions[step]);
+    // A step outside 0-7 has no caption, hence no button: it is treated like a
+    // step button the page lacks rather than as some other step.
+    HWND button = nullptr;
+    if (step >= 0 && step < kStepCount) button = nextChildWithText(page, nullptr, b.stepCaptions[step]);
     if (!button && step == 0) button = nextChildWithText(page, nullptr, b.stepCaptions[kContinuousFallbackCaption]);
 
     b.stepReclick = 0;
