@@ -1,0 +1,116 @@
+// Key events handed to KeyBoardProc: what is dropped, what marks key
+// activity, and the tool-setter settings ahead of key 4.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/pendant/key_dispatch_fixture.h"
+
+using pendant::dispatchKeyEvent;
+using pendant_testing::KeyDispatchFixture;
+using Calls = std::vector<std::string>;
+
+class KeyDispatch : public KeyDispatchFixture {};
+
+TEST_F(KeyDispatch, EventWithoutKeysOrWheelStillReachesKeyBoardProc) {
+    dispatchKeyEvent(0, 0);
+
+    EXPECT_EQ(bridge.calls(), Calls{"KeyBoardProc 0 00000000"});
+    EXPECT_EQ(app::state().keyActivity, 0);
+    EXPECT_EQ(app::state().bridgeModule, bridge.module()) << "loaded by name on demand";
+}
+
+TEST_F(KeyDispatch, KeyActivityIsMarkedOnlyWhenAKeyByteIsSet) {
+    struct Case {
+        int wheelDelta;
+        DWORD keyWord;
+        int keyActivity;
+    };
+    const Case cases[] = {
+        {0, 0x03050000, 0},  // only the knobs moved
+        {7, 0x03050000, 0},  // the wheel turned
+        {0, 0x03050001, 1},  // key1
+        {0, 0x03050700, 1},  // key2 alone
+    };
+    for (const Case& event : cases) {
+        SCOPED_TRACE(event.keyWord);
+        app::state().keyActivity = 0;
+        dispatchKeyEvent(event.wheelDelta, static_cast<int>(event.keyWord));
+        EXPECT_EQ(app::state().keyActivity, event.keyActivity);
+    }
+    EXPECT_EQ(bridge.calls().size(), 4u) << "every event reaches KeyBoardProc";
+}
+
+TEST_F(KeyDispatch, ToolSetterSettingsGoAheadOfKeyFourOnly) {
+    struct Case {
+        int wheelDelta;
+        DWORD keyWord;
+        Calls calls;
+    };
+    const Case cases[] = {
+        {254, 0x01050004, {"SetKnifHigh 12.500000 1", "KeyBoardProc 254 01050004"}},
+        {0, 0x00000400, {"SetKnifHigh 12.500000 1", "KeyBoardProc 0 00000400"}},  // key2 with no key1
+        {0, 0x00000304, {"SetKnifHigh 12.500000 1", "KeyBoardProc 0 00000304"}},
+        {0, 0x00000403, {"KeyBoardProc 0 00000403"}},  // key1 3 comes first
+        {0, 0x04040000, {"KeyBoardProc 0 04040000"}},  // knob positions are no key
+    };
+    for (const Case& event : cases) {
+        SCOPED_TRACE(event.keyWord);
+        bridge.clearCalls();
+        dispatchKeyEvent(event.wheelDelta, static_cast<int>(event.keyWord));
+        EXPECT_EQ(bridge.calls(), event.calls);
+    }
+}
+
+TEST_F(KeyDispatch, ToolSetterSettingsAreTheCurrentOnes) {
+    app::state().toolSetterHeight = 34.4;
+    app::state().toolSetterEnabled = 0;
+
+    dispatchKeyEvent(0, 4);
+
+    EXPECT_EQ(bridge.calls(), (Calls{"SetKnifHigh 34.400000 0", "KeyBoardProc 0 00000004"}));
+}
+
+TEST_F(KeyDispatch, LockedLinkDropsEventsAndReadingGoesOn) {
+    app::state().linkEnabled = 0;
+
+    dispatchKeyEvent(5, 0x01050004);
+
+    EXPECT_EQ(app::state().keyActivity, 0);
+    EXPECT_EQ(app::state().attachedThreadId, 0u);
+    EXPECT_EQ(app::state().bridgeModule, nullptr) << "nothing reached ncbridge";
+    EXPECT_TRUE(bridge.calls().empty());
+
+    app::state().linkEnabled = 1;
+    dispatchKeyEvent(0, 0x01050000);
+    EXPECT_EQ(bridge.calls(), Calls{"KeyBoardProc 0 01050000"});
+}
+
+TEST_F(KeyDispatch, UnboundNcStudioDropsEvents) {
+    app::state().hostThreadId = 0;
+
+    dispatchKeyEvent(5, 0x01050004);
+
+    EXPECT_EQ(app::state().keyActivity, 0);
+    EXPECT_EQ(app::state().attachedThreadId, 0u);
+    EXPECT_EQ(app::state().bridgeModule, nullptr);
+    EXPECT_TRUE(bridge.calls().empty());
+}
+
+TEST_F(KeyDispatch, MissingLibraryDropsTheEventAndIsLoadedWithALaterOne) {
+    bridge.makeAbsent();
+
+    dispatchKeyEvent(0, 0x00000004);
+
+    EXPECT_EQ(app::state().bridgeModule, nullptr);
+    EXPECT_EQ(GetModuleHandleA("ncbridge.dll"), nullptr) << "no library was loaded";
+    EXPECT_EQ(app::state().keyActivity, 1) << "marked before the library is needed";
+    EXPECT_EQ(app::state().attachedThreadId, host.threadId());
+
+    bridge.makeAvailable();
+    dispatchKeyEvent(1, 0);
+
+    EXPECT_EQ(app::state().bridgeModule, bridge.module());
+    EXPECT_EQ(bridge.calls(), Calls{"KeyBoardProc 1 00000000"});
+}
