@@ -177,10 +177,17 @@ CoordinatePanelWindows NcStudioBuilder::coordinatePanelGeneration2(HWND main,
     return buildCoordinatePanel(*this, main, texts, true);
 }
 
-HWND NcStudioBuilder::controlBar(HWND main) {
+HWND NcStudioBuilder::controlBar(HWND main, bool withToolbar) {
     HWND bar = child(main, {"AfxControlBar42", "", 0, 0});
-    child(bar, {TOOLBARCLASSNAMEA, "", 0, 0});
+    if (withToolbar) child(bar, {TOOLBARCLASSNAMEA, "", 0, 0});
     return bar;
+}
+
+HWND NcStudioBuilder::jiggleWindow(const std::string& title) {
+    HWND window = topLevel("#32770", title);
+    label(window, "Jog:");
+    for (const char* caption : {"X-", "X+", "Y-", "Y+", "Z-", "Z+"}) button(window, caption);
+    return window;
 }
 
 void NcStudioBuilder::setText(HWND window, const std::string& text) {

@@ -110,8 +110,13 @@ public:
     CoordinatePanelWindows coordinatePanelGeneration2(HWND main, const CoordinatePanelTexts& texts);
 
     // An "AfxControlBar42" child of the main window with a "ToolbarWindow32"
-    // child; returns the control bar.
-    HWND controlBar(HWND main);
+    // child (none when `withToolbar` is false); returns the control bar.
+    HWND controlBar(HWND main, bool withToolbar = true);
+
+    // NcStudio's jog-adjust window: a top-level dialog titled `title` that
+    // holds a caption static and then the buttons "X-", "X+", "Y-", "Y+",
+    // "Z-", "Z+" in this order; returns the window.
+    HWND jiggleWindow(const std::string& title = "Jiggle");
 
     // Sets a window's text on the host thread (as NcStudio does itself).
     void setText(HWND window, const std::string& text);

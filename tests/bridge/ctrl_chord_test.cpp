@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "bridge/host_operations.h"
+#include "tests/bridge/host_layouts.h"
 #include "tests/support/bridge_fixture.h"
 
 using bridge::block;
@@ -52,4 +53,75 @@ TEST_F(CtrlChord, CachesTheSixJogButtonsOfTheManualPage) {
         EXPECT_STREQ(caption, order[i]);
         EXPECT_EQ(GetParent(block().jogButtons[i]), page);
     }
+}
+
+TEST_F(CtrlChord, SevenMatchesLeaveTheWalkGoingToTheLastButton) {
+    HWND main = ncstudio.mainWindow();
+    HWND page = ncstudio.manualPage(main);
+    ncstudio.label(page, "Manual");
+    for (const char* caption : {"X-", "X+", "Y-", "Y+", "Z-", "Z+", "X清零"}) ncstudio.button(page, caption);
+    ncstudio.radio(page, "0.01mm", true);
+    HWND lateXMinus = ncstudio.button(page, "X-");  // the eighth match, still taken
+    bindTo(main);
+
+    bridge::postCtrlChord('2');
+
+    const char* order[] = {"Y-", "Y+", "X-", "X+", "Z-", "Z+"};
+    for (int i = 0; i < 6; ++i) EXPECT_NE(block().jogButtons[i], nullptr) << order[i];
+    EXPECT_EQ(block().jogButtons[bridge::kXMinus], lateXMinus);
+}
+
+TEST_F(CtrlChord, WalkStopsAfterTheNinthMatch) {
+    HWND main = ncstudio.mainWindow();
+    HWND page = ncstudio.manualPage(main);
+    ncstudio.label(page, "Manual");
+    ncstudio.standardManualButtons(page, standin::StepCaptions::Selection, 0);
+    HWND firstXMinus = bridge_tests::childWithText(page, "X-");
+    ncstudio.button(page, "X-");  // after the ninth match: never looked at
+    bindTo(main);
+
+    bridge::postCtrlChord('2');
+
+    EXPECT_EQ(block().jogButtons[bridge::kXMinus], firstXMinus);
+}
+
+TEST_F(CtrlChord, FirstDirectionInTestOrderDecidesAndEmptyCaptionsArePassedOver) {
+    HWND main = ncstudio.mainWindow();
+    HWND page = ncstudio.manualPage(main);
+    ncstudio.button(page, "");
+    HWND both = ncstudio.button(page, "Z+/X-");  // "X-" is tested before "Z+"
+    HWND fast = ncstudio.button(page, "Fast Y+");
+    bindTo(main);
+
+    bridge::postCtrlChord('2');
+
+    EXPECT_EQ(block().jogButtons[bridge::kXMinus], both);
+    EXPECT_EQ(block().jogButtons[bridge::kZPlus], nullptr);
+    EXPECT_EQ(block().jogButtons[bridge::kYPlus], fast);
+}
+
+TEST_F(CtrlChord, WithoutManualPageTheChordIsPostedAndTheCacheKept) {
+    HWND main = ncstudio.mainWindow();
+    HWND elsewhere = ncstudio.topLevel("#32770", "stale");
+    block().jogButtons[bridge::kYMinus] = elsewhere;
+    bindTo(main);
+    host.clearReceived();
+
+    bridge::postCtrlChord('2');
+    settle();
+
+    EXPECT_EQ(host.received().size(), 2u);
+    EXPECT_EQ(block().jogButtons[bridge::kYMinus], elsewhere);
+    EXPECT_EQ(clock.sleeps(), (std::vector<DWORD>{40, 40, 40}));
+}
+
+TEST_F(CtrlChord, WithoutMainWindowNothingIsPostedAnywhere) {
+    bridge_tests::ownQueueHolds(WM_KEYDOWN, WM_KEYUP);
+
+    bridge::postCtrlChord('2');
+
+    EXPECT_FALSE(bridge_tests::ownQueueHolds(WM_KEYDOWN, WM_KEYUP))
+        << "PostMessageA to the handle 0 would land in this thread's queue";
+    EXPECT_EQ(clock.sleeps(), (std::vector<DWORD>{40, 40, 40}));
+    EXPECT_EQ(GetKeyState(VK_CONTROL) & 0x8000, 0);
 }
