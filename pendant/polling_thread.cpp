@@ -1,0 +1,162 @@
+#include "pendant/polling_thread.h"
+
+#include <cstring>
+#include <mutex>
+#include <string>
+
+#include "app/bridge_binding.h"
+#include "app/process_state.h"
+#include "pendant/display_frame.h"
+#include "pendant/key_dispatch.h"
+#include "pendant/pendant_device.h"
+#include "platform/clock.h"
+
+namespace pendant {
+namespace {
+
+constexpr DWORD kIdleSleepMs = 100;
+constexpr DWORD kTickMs = 80;
+// How long a stop waits for the thread before ending it by force: about the
+// 201 waits of 10 ms the thread has always been given.
+constexpr DWORD kStopBoundMs = 2010;
+constexpr std::size_t kLocationBufferSize = 1024;
+
+class BridgeStatusSource : public StatusSource {
+public:
+    bool getMaState(HWND mainWindow, int& result) override {
+        return app::callGetMaState(mainWindow, result);
+    }
+    bool getMaStep(int& result) override { return app::callGetMaStep(result); }
+    bool getAxisLocation(char* buffer1024, int& result) override {
+        return app::callGetAxisLocation(buffer1024, result);
+    }
+};
+
+BridgeStatusSource bridgeSource;
+StatusSource* source = &bridgeSource;
+
+struct PollingThread {
+    HANDLE refreshEvent = nullptr;
+    HANDLE handle = nullptr;
+    DWORD id = 0;
+    volatile int pollStop = 0;
+    // Held around a frame build and send, and by a stop around closing the
+    // receiver: a send after the close would open the receiver again.
+    std::mutex sendLock;
+    // Used by the polling thread only.
+    char locationBuffer[kLocationBufferSize] = {};
+    std::string locationText;
+};
+
+PollingThread polling;
+
+bool linkActive() {
+    const app::ProcessState& state = app::state();
+    return device().connected && state.linkEnabled && state.hostFound && state.linkUp;
+}
+
+// Step, then location, then the frame; without GetAxisLocation no frame.
+void pollStatusAndShow() {
+    int value = 0;
+    if (source->getMaStep(value)) statusWords().stepWord = static_cast<DWORD>(value);
+    int fresh = 0;
+    if (!source->getAxisLocation(polling.locationBuffer, fresh)) return;
+    if (fresh) {
+        // Bounded by the buffer even if the text came back unterminated.
+        polling.locationText.assign(polling.locationBuffer,
+                                    strnlen(polling.locationBuffer, kLocationBufferSize));
+    }
+    std::lock_guard<std::mutex> guard(polling.sendLock);
+    if (polling.pollStop) return;
+    buildAndSendFrame(polling.locationText);
+}
+
+}  // namespace
+
+StatusWords& statusWords() {
+    static StatusWords words;
+    return words;
+}
+
+void installStatusSource(StatusSource* replacement) {
+    source = replacement ? replacement : &bridgeSource;
+}
+
+bool createRefreshEvent() {
+    polling.refreshEvent = ::CreateEventA(nullptr, FALSE, FALSE, "rzlcd");
+    return polling.refreshEvent != nullptr;
+}
+
+void closeRefreshEvent() {
+    if (polling.refreshEvent) ::CloseHandle(polling.refreshEvent);
+    polling.refreshEvent = nullptr;
+}
+
+bool pollPass() {
+    app::ProcessState& state = app::state();
+    if (state.linkUp) {
+        int value = 0;
+        if (source->getMaState(state.mainWindow, value)) {
+            statusWords().stateWord = static_cast<DWORD>(value);
+        }
+    }
+    if (!linkActive()) {
+        platform::sleepMs(kIdleSleepMs);
+        return true;
+    }
+    switch (::WaitForSingleObject(polling.refreshEvent, kTickMs)) {
+    case WAIT_TIMEOUT:
+        pollStatusAndShow();
+        return true;
+    case WAIT_OBJECT_0:
+        return false;
+    default:
+        return true;  // a failed wait: try again on the next pass
+    }
+}
+
+DWORD WINAPI pollingThreadProc(LPVOID) {
+    while (!polling.pollStop) {
+        if (!pollPass()) break;
+    }
+    return 0;
+}
+
+bool startPolling() {
+    if (!polling.refreshEvent) return false;
+    polling.pollStop = 0;
+    polling.id = 0;
+    polling.handle =
+        ::CreateThread(nullptr, 0, pollingThreadProc, nullptr, CREATE_SUSPENDED, &polling.id);
+    if (!polling.handle) return false;
+    ::ResumeThread(polling.handle);
+    return true;
+}
+
+void stopPolling() {
+    releaseHeldKeysOnLinkLoss();
+    {
+        std::lock_guard<std::mutex> guard(polling.sendLock);
+        device().closeDevice();
+        polling.pollStop = 1;
+    }
+    if (polling.refreshEvent) ::SetEvent(polling.refreshEvent);
+    if (polling.handle) {
+        // The event ends a wait at once and an idle pass ends within 100 ms;
+        // only a thread stuck inside an ncbridge call outlasts the bound.
+        if (::WaitForSingleObject(polling.handle, kStopBoundMs) == WAIT_TIMEOUT) {
+            ::TerminateThread(polling.handle, 0);
+        }
+        ::CloseHandle(polling.handle);
+    }
+    polling.handle = nullptr;
+    polling.id = 0;
+}
+
+void resetPolling() {
+    statusWords().stateWord = 0;
+    statusWords().stepWord = 0;
+    polling.pollStop = 0;
+}
+
+}  // namespace pendant
