@@ -16,10 +16,7 @@ int PendantDevice::registerDeviceNotification(HWND mainWindow) {
     filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
     filter.dbcc_reserved = 0;
     filter.dbcc_classguid = notifyClassGuid_;
-    HDEVNOTIFY registration =
-        RegisterDeviceNotificationA(mainWindow, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
-    if (!registration) return 0;
-    notification_ = registration;
+    if (!RegisterDeviceNotificationA(mainWindow, &filter, DEVICE_NOTIFY_WINDOW_HANDLE)) return 0;
     notificationRegistered_ = true;
     return 1;
 }

@@ -91,8 +91,10 @@ void PendantDevice::handOverToReader() {
         closeHandles();
         return;
     }
-    handedInput_ = inputHandle_;
-    handedFeature_ = featureHandle_;
+    // Nothing opens while this reader is recorded, so the handles are either
+    // still here or were handed over by an earlier close.
+    if (inputHandle_ != INVALID_HANDLE_VALUE) handedInput_ = inputHandle_;
+    if (featureHandle_ != INVALID_HANDLE_VALUE) handedFeature_ = featureHandle_;
     inputHandle_ = INVALID_HANDLE_VALUE;
     featureHandle_ = INVALID_HANDLE_VALUE;
 }

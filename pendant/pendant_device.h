@@ -96,7 +96,7 @@ private:
     HANDLE handedInput_ = INVALID_HANDLE_VALUE;
     HANDLE handedFeature_ = INVALID_HANDLE_VALUE;
 
-    HDEVNOTIFY notification_ = nullptr;
+    // The main window is registered for device changes (never withdrawn).
     bool notificationRegistered_ = false;
 };
 

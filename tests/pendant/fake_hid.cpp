@@ -68,6 +68,13 @@ void FakeHid::failFeatureWritesFrom(int writeNumber) {
     writes_ = 0;
 }
 
+void FakeHid::holdCancellation(bool hold) {
+    std::lock_guard<std::mutex> guard(lock_);
+    holdCancellation_ = hold;
+    if (!hold && readActive_ && read_.cancelled && !read_.done)
+        completeRead(false, ERROR_OPERATION_ABORTED);
+}
+
 // Runs with the lock held.
 void FakeHid::completeRead(bool succeeded, DWORD error) {
     read_.done = true;
@@ -246,7 +253,8 @@ BOOL FakeHid::cancelIo(HANDLE handle) {
         ++foreignCancels_;
         return TRUE;
     }
-    if (!read_.done) completeRead(false, ERROR_OPERATION_ABORTED);
+    read_.cancelled = true;
+    if (!read_.done && !holdCancellation_) completeRead(false, ERROR_OPERATION_ABORTED);
     return TRUE;
 }
 

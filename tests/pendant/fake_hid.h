@@ -48,6 +48,10 @@ public:
     // Feature writes fail from the `writeNumber`th after this call (1 = the next).
     void failFeatureWritesFrom(int writeNumber);
 
+    // While held, a cancelled read stays pending (a driver slow to cancel)
+    // until the hold is let go.
+    void holdCancellation(bool hold);
+
     // Waits (real time) until a read is pending; false after `timeoutMs`.
     bool waitForPendingRead(DWORD timeoutMs);
     // Waits (real time) until no handle is open; false after `timeoutMs`.
@@ -99,6 +103,7 @@ private:
         OVERLAPPED* overlapped = nullptr;
         BYTE* buffer = nullptr;
         DWORD thread = 0;
+        bool cancelled = false;
         bool done = false;
         bool succeeded = false;
         DWORD error = 0;
@@ -116,6 +121,7 @@ private:
     std::vector<Report> queued_;
     Read read_;
     bool readActive_ = false;
+    bool holdCancellation_ = false;
     std::vector<Report> featureReports_;
     int failWritesFrom_ = 0;
     int writes_ = 0;

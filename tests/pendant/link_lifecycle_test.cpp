@@ -113,6 +113,36 @@ TEST_F(LinkTest, CloseWakesAReaderBlockedInARead) {
     EXPECT_EQ(hid.badCloses(), 0);
 }
 
+TEST_F(LinkTest, AReaderThatCannotLetGoInTimeClosesTheHandlesItself) {
+    openReceiver();
+    hid.holdCancellation(true);
+
+    const auto start = std::chrono::steady_clock::now();
+    device().closeDevice();
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+
+    EXPECT_GE(elapsed, std::chrono::milliseconds(1900));
+    EXPECT_LT(elapsed, std::chrono::milliseconds(3000));
+    EXPECT_EQ(device().connected, 0);
+    EXPECT_EQ(hid.openHandles(), 2) << "the reader still holds them";
+    EXPECT_EQ(device().openDevice(nullptr), 0) << "no second reader beside the first";
+
+    hid.holdCancellation(false);
+    EXPECT_TRUE(hid.waitForAllClosed(2000));
+    EXPECT_EQ(hid.closesUnderPendingRead(), 0);
+    EXPECT_EQ(hid.badCloses(), 0);
+    EXPECT_EQ(device().openDevice(nullptr), 0) << "this attempt forgets the ended reader";
+    EXPECT_EQ(device().openDevice(nullptr), 1);
+}
+
+TEST_F(LinkTest, RegistersAWindowForDeviceChanges) {
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                  nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(device().registerDeviceNotification(window), 1);
+    DestroyWindow(window);
+}
+
 TEST_F(LinkTest, CloseAndReopenRepeatedly) {
     hid.plugIn({receiverInput(), receiverFeature()});
     for (int round = 0; round < 20; ++round) {
