@@ -13,12 +13,16 @@ HMODULE ensureBridgeLoaded();
 // Frees the library at shutdown.
 void freeBridge();
 
-int callInstallhook(HWND hostMain);        // 0 without a receiver, library or export
-int callUnHook();                          // 0 when missing
+// 0 without a receiver, library or export; otherwise the window is stored as
+// hostWindow and installhook's result returned.
+int callInstallhook(HWND hostMain);
+int callUnHook();  // 0 when missing
 void callEnableMap(int on);
 void callSetVer(int flag);
-void callSetPcState(HWND window, int pcState);  // only for windows of the bound NcStudio thread
-// The status readers: true when the export was called; `result` takes its value.
+// Only for windows of the bound NcStudio's UI thread (hostThreadId).
+void callSetPcState(HWND window, int pcState);
+// The status readers: true when the export was called; `result` takes its
+// value and is left alone otherwise. GetMaState is called only while linkUp.
 bool callGetMaState(HWND mainWindow, int& result);
 bool callGetMaStep(int& result);
 bool callGetAxisLocation(char* buffer1024, int& result);
