@@ -12,65 +12,59 @@
 
 #include "app/process_state.h"
 #include "pendant/display_frame.h"
-#include "pendant/pendant_device.h"
 #include "tests/pendant/device_fixture.h"
 #include "tests/support/virtual_clock.h"
 
 namespace {
 
-// The status exports of ncbridge as seen by the polling thread, with a log of
-// the calls.
+using Calls = std::vector<std::string>;
+using std::chrono::milliseconds;
+using std::chrono::steady_clock;
+
+// ncbridge's status exports as the polling thread sees them, with a log.
 class ScriptedStatus : public pendant::StatusSource {
 public:
     ScriptedStatus() { pendant::installStatusSource(this); }
-    ~ScriptedStatus() override {
-        pendant::installStatusSource(nullptr);
-        if (block_) CloseHandle(block_);
-    }
+    ~ScriptedStatus() override { pendant::installStatusSource(nullptr); }
 
     bool getMaState(HWND mainWindow, int& result) override {
-        note(mainWindow == app::state().mainWindow ? "GetMaState" : "GetMaState(other window)");
-        result = stateWord;
+        note(mainWindow == app::state().mainWindow ? "GetMaState" : "GetMaState(wrong window)");
+        result = 0x0001;
         return true;
     }
     bool getMaStep(int& result) override {
         note("GetMaStep");
-        result = stepWord;
+        result = 0x00010500;
         return true;
     }
     bool getAxisLocation(char* buffer1024, int& result) override {
         note("GetAxisLocation");
-        if (block_) WaitForSingleObject(block_, INFINITE);
-        if (!hasLocation) return false;
-        result = location.empty() ? 0 : 1;
-        if (result) std::strcpy(buffer1024, location.c_str());
-        return true;
+        if (hang) WaitForSingleObject(hang, INFINITE);
+        std::strcpy(buffer1024, "X:-1.250:1500:12000:");
+        result = 1;
+        return hasLocation;
     }
 
-    void note(const std::string& call) {
-        std::lock_guard<std::mutex> guard(lock_);
-        calls_.push_back(call);
-    }
-    std::vector<std::string> calls() const {
+    Calls calls() const {
         std::lock_guard<std::mutex> guard(lock_);
         return calls_;
     }
-    void clearCalls() {
+    void clear() {
         std::lock_guard<std::mutex> guard(lock_);
         calls_.clear();
     }
-    // GetAxisLocation from now on never returns.
-    void hangInGetAxisLocation() { block_ = CreateEventA(nullptr, TRUE, FALSE, nullptr); }
 
-    int stateWord = 0;
-    int stepWord = 0;
     bool hasLocation = true;
-    std::string location;  // empty: returns 0, nothing written
+    HANDLE hang = nullptr;  // while set, GetAxisLocation waits on it
 
 private:
+    void note(const char* call) {
+        std::lock_guard<std::mutex> guard(lock_);
+        calls_.push_back(call);
+    }
+
     mutable std::mutex lock_;
-    std::vector<std::string> calls_;
-    HANDLE block_ = nullptr;
+    Calls calls_;
 };
 
 class PollingThread : public pendant_testing::DeviceTest {
@@ -80,8 +74,6 @@ protected:
         pendant::resetDisplay();
         pendant::resetPolling();
         app::state().mainWindow = reinterpret_cast<HWND>(0x4321);
-        app::state().forceFrame = 0;
-        app::state().keyActivity = 0;
         app::state().hostFound = 1;
         openReceiver();
         app::state().linkUp = 1;
@@ -96,146 +88,70 @@ protected:
         DeviceTest::TearDown();
     }
 
-    // The frame carried by the reports on the wire so far.
-    std::string wireText() const {
-        std::string text;
-        for (const pendant_testing::Report& sent : hid.featureReports()) {
-            text.append(reinterpret_cast<const char*>(sent.data()) + 1, 7);
-        }
-        return text;
+    // Starts the thread and waits until it has reached GetAxisLocation.
+    void startAndAwaitLocation() {
+        ASSERT_TRUE(pendant::startPolling());
+        for (int i = 0; i < 200 && status.calls().size() < 3; ++i) Sleep(10);
+        ASSERT_GE(status.calls().size(), 3u);
     }
 
-    bool waitForCall(const std::string& call, int timeoutMs) {
-        const auto deadline =
-            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        while (std::chrono::steady_clock::now() < deadline) {
-            for (const std::string& made : status.calls()) {
-                if (made == call) return true;
-            }
-            Sleep(5);
-        }
-        return false;
+    // How long stopPolling took; the thread must make no call afterwards.
+    milliseconds stop() {
+        const auto start = steady_clock::now();
+        pendant::stopPolling();
+        const auto took = std::chrono::duration_cast<milliseconds>(steady_clock::now() - start);
+        status.clear();
+        Sleep(150);
+        EXPECT_TRUE(status.calls().empty()) << "the thread still polls";
+        return took;
     }
 
     ScriptedStatus status;
 };
 
-const std::vector<std::string> kActivePass = {"GetMaState", "GetMaStep", "GetAxisLocation"};
-
-TEST_F(PollingThread, ActivePassCallsStateStepLocationThenSendsTheirFrame) {
-    status.stateWord = 0x0001;
-    status.stepWord = 0x00010500;
-    status.location = "X:-1.250:1500:12000:";
+TEST_F(PollingThread, ActivePassReadsStateStepAndLocationThenSendsTheirFrame) {
     EXPECT_TRUE(pendant::pollPass());
+    EXPECT_EQ(status.calls(), (Calls{"GetMaState", "GetMaStep", "GetAxisLocation"}));
+    std::string wire;
+    for (const pendant_testing::Report& report : hid.featureReports()) {
+        wire.append(reinterpret_cast<const char*>(report.data()) + 1, 7);
+    }
+    EXPECT_EQ(wire.substr(3, 43), "    1.5    X:-1.250        F:1500  S:12000 ");
 
-    // The frame shows this pass's values, so it was built after the three calls.
-    EXPECT_EQ(status.calls(), kActivePass);
-    EXPECT_EQ(hid.featureReports().size(), 9u);
-    EXPECT_EQ(pendant::statusWords().stateWord, 0x0001u);
-    EXPECT_EQ(pendant::statusWords().stepWord, 0x00010500u);
-    EXPECT_EQ(wireText().substr(3, 11 + 16 + 16), "    1.5    X:-1.250        F:1500  S:12000 ");
-}
-
-TEST_F(PollingThread, StateOfThePassSelectsTheScreen) {
-    status.stateWord = 0x1000;
-    status.location = "X:-1.250:1500:12000:";
-    pendant::pollPass();
-    EXPECT_EQ(wireText().substr(14, 16), "    Warning!    ");
-}
-
-TEST_F(PollingThread, LocationNotRenewedLeavesTheCoordinateLinesOut) {
-    status.location = "Z:3.000:0:0:";
-    pendant::pollPass();
+    status.hasLocation = false;  // without GetAxisLocation no frame is built
     hid.clearFeatureReports();
-    status.location = "";
     pendant::pollPass();
-    EXPECT_EQ(hid.featureReports().size(), 5u);
-    EXPECT_EQ(wireText().substr(3, 27), "    Jog    " + std::string(16, ' '));
-}
-
-TEST_F(PollingThread, WithoutGetAxisLocationNoFrameIsBuilt) {
-    status.hasLocation = false;
-    pendant::pollPass();
-    EXPECT_EQ(status.calls(), kActivePass);
     EXPECT_TRUE(hid.featureReports().empty());
 }
 
-TEST_F(PollingThread, IdlePassesStillReadTheStateWhileTheLinkIsUp) {
+TEST_F(PollingThread, InactivePassesSleepAndReadOnlyTheStateWhileTheLinkIsUp) {
     testing_support::VirtualClock clock;
-    status.location = "X:1:2:3:";
     app::state().hostFound = 0;
-    EXPECT_TRUE(pendant::pollPass());
+    pendant::pollPass();
     app::state().hostFound = 1;
     app::state().linkEnabled = 0;
-    EXPECT_TRUE(pendant::pollPass());
-    app::state().linkEnabled = 1;
-    pendant::device().connected = 0;
-    EXPECT_TRUE(pendant::pollPass());
-
-    EXPECT_EQ(status.calls(), (std::vector<std::string>(3, "GetMaState")));
-    EXPECT_EQ(clock.sleeps(), (std::vector<DWORD>{100, 100, 100}));
-}
-
-TEST_F(PollingThread, LinkDownCallsNothing) {
-    testing_support::VirtualClock clock;
-    status.location = "X:1:2:3:";
+    pendant::pollPass();
     app::state().linkUp = 0;
-    EXPECT_TRUE(pendant::pollPass());
-    EXPECT_TRUE(status.calls().empty());
+    pendant::pollPass();
+    EXPECT_EQ(status.calls(), (Calls{"GetMaState", "GetMaState"}));
+    EXPECT_EQ(clock.sleeps(), (std::vector<DWORD>{100, 100, 100}));
     EXPECT_TRUE(hid.featureReports().empty());
-    EXPECT_EQ(clock.sleeps(), (std::vector<DWORD>{100}));
 }
 
-TEST_F(PollingThread, SignalledEventEndsThePassBeforeAnyRead) {
-    const HANDLE refreshEvent = OpenEventA(EVENT_MODIFY_STATE, FALSE, "rzlcd");
-    ASSERT_NE(refreshEvent, nullptr);
-    SetEvent(refreshEvent);
-    CloseHandle(refreshEvent);
-    EXPECT_FALSE(pendant::pollPass());
-    EXPECT_EQ(status.calls(), (std::vector<std::string>{"GetMaState"}));
-}
-
-TEST_F(PollingThread, StopWhileWaitingOnTheEventEndsTheThreadAtOnce) {
-    status.location = "X:1:2:3:";
-    ASSERT_TRUE(pendant::startPolling());
-    ASSERT_TRUE(waitForCall("GetAxisLocation", 2000));
-
-    const auto start = std::chrono::steady_clock::now();
-    pendant::stopPolling();
-    const auto took = std::chrono::steady_clock::now() - start;
-    EXPECT_LT(took, std::chrono::milliseconds(500));
+TEST_F(PollingThread, StopEndsAThreadWaitingOnTheEventAtOnceAndClosesTheReceiver) {
+    startAndAwaitLocation();
+    EXPECT_LT(stop(), milliseconds(500));
     EXPECT_EQ(pendant::device().connected, 0);
-
-    status.clearCalls();
-    Sleep(200);
-    EXPECT_TRUE(status.calls().empty()) << "the thread still polls";
     pendant::stopPolling();  // a second stop finds no thread
 }
 
-TEST_F(PollingThread, StopWhileIdleEndsTheThreadAfterItsSleep) {
-    app::state().hostFound = 0;
-    ASSERT_TRUE(pendant::startPolling());
-    ASSERT_TRUE(waitForCall("GetMaState", 2000));
-
-    const auto start = std::chrono::steady_clock::now();
-    pendant::stopPolling();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
-    status.clearCalls();
-    Sleep(250);
-    EXPECT_TRUE(status.calls().empty()) << "the thread still polls";
-}
-
-TEST_F(PollingThread, ThreadStuckInACallIsEndedAfterTheBound) {
-    status.hangInGetAxisLocation();
-    ASSERT_TRUE(pendant::startPolling());
-    ASSERT_TRUE(waitForCall("GetAxisLocation", 2000));
-
-    const auto start = std::chrono::steady_clock::now();
-    pendant::stopPolling();
-    const auto took = std::chrono::steady_clock::now() - start;
-    EXPECT_GE(took, std::chrono::milliseconds(1900));
-    EXPECT_LT(took, std::chrono::milliseconds(3000));
-    EXPECT_TRUE(hid.featureReports().empty());
+TEST_F(PollingThread, StopEndsAThreadStuckInACallAfterTheBound) {
+    status.hang = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    startAndAwaitLocation();
+    const milliseconds took = stop();
+    EXPECT_GE(took, milliseconds(1900));
+    EXPECT_LT(took, milliseconds(3000));
+    CloseHandle(status.hang);
 }
 
 }  // namespace
