@@ -1,0 +1,214 @@
+// The stand-in pendant: serves the receiver pipe that wheelpad's virtual
+// receiver connects to (wheelpad runs with WHEELPAD_RECEIVER set to the same
+// name), sends the key, knob and wheel reports of a script and of the commands
+// typed on stdin, shows the display frames it receives as the pendant's four
+// text lines, logs the re-pair commands and answers status reads.
+//
+//   pendant [--pipe NAME] [--script FILE] [--channels HW TS] [--ids HW TS]
+//
+// The commands are listed in pendant_commands.h. Input reports wait for a receiver
+// to connect. At the end of the input the pendant goes on serving until it is ended (Ctrl+C) or a "quit" command.
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "standin/pendant/display_assembler.h"
+#include "standin/pendant/pendant_commands.h"
+#include "standin/pendant/pendant_server.h"
+
+namespace {
+
+std::mutex outputLock;
+
+void say(const std::string& text) {
+    std::lock_guard<std::mutex> hold(outputLock);
+    std::cout << text << std::endl;
+}
+
+std::string hex(const standin::Report& report) {
+    std::string text;
+    char byte[4];
+    for (BYTE b : report) {
+        std::snprintf(byte, sizeof byte, "%02X ", b);
+        text += byte;
+    }
+    text.pop_back();
+    return text;
+}
+
+// Shows what the driver writes to the receiver; runs on the server's thread.
+class DisplayWatcher {
+public:
+    void onFeatureReport(const standin::Report& report) {
+        using Outcome = standin::DisplayAssembler::Outcome;
+        switch (assembler_.add(report)) {
+        case Outcome::FrameComplete:
+            showIfChanged();
+            break;
+        case Outcome::RepairToolSetter:
+            say("re-pair command: tool setter (" + hex(report) + ")");
+            break;
+        case Outcome::RepairHandwheel:
+            say("re-pair command: handwheel (" + hex(report) + ")");
+            break;
+        case Outcome::Stray:
+            say("feature report: " + hex(report));
+            break;
+        case Outcome::Piece:
+            break;
+        }
+    }
+
+private:
+    // Frames are repeated while nothing changes; each new text is shown once.
+    void showIfChanged() {
+        const standin::DisplayText& display = assembler_.display();
+        if (shown_ && display == last_) return;
+        shown_ = true;
+        last_ = display;
+        std::string text = "display (day " + std::to_string(display.day) + "):";
+        for (const std::string& line : display.lines) text += "\n  |" + line + "|";
+        say(text);
+    }
+
+    standin::DisplayAssembler assembler_;
+    standin::DisplayText last_;
+    bool shown_ = false;
+};
+
+struct Options {
+    std::string pipeName = "\\\\.\\pipe\\wheelpad-receiver";
+    std::string scriptPath;
+    standin::PendantStatus status;
+};
+
+bool parseOptions(int argc, char** argv, Options& options) {
+    std::optional<standin::PendantCommand> command;
+    std::string error;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "--pipe" && i + 1 < argc) {
+            options.pipeName = argv[++i];
+        } else if (arg == "--script" && i + 1 < argc) {
+            options.scriptPath = argv[++i];
+        } else if ((arg == "--channels" || arg == "--ids") && i + 2 < argc) {
+            std::string line = arg.substr(2) + " " + argv[i + 1] + " " + argv[i + 2];
+            i += 2;
+            if (!standin::parseCommand(line, command, error)) {
+                std::cerr << arg << ": " << error << std::endl;
+                return false;
+            }
+            if (command->kind == standin::PendantCommand::Kind::Channels) {
+                options.status.handwheelChannel = static_cast<BYTE>(command->first);
+                options.status.toolSetterChannel = static_cast<BYTE>(command->second);
+            } else {
+                options.status.handwheelId = static_cast<WORD>(command->first);
+                options.status.toolSetterId = static_cast<WORD>(command->second);
+            }
+        } else {
+            std::cerr << "usage: pendant [--pipe NAME] [--script FILE] [--channels HW TS] [--ids HW TS]"
+                      << std::endl;
+            return false;
+        }
+    }
+    return true;
+}
+
+class CommandRunner {
+public:
+    CommandRunner(standin::PendantServer& server, standin::PendantStatus status)
+        : server_(server), status_(status) {}
+
+    // Runs the commands of `input`; false when one of them was "quit".
+    bool run(std::istream& input, const std::string& source) {
+        std::string line;
+        for (int number = 1; std::getline(input, line); ++number) {
+            std::optional<standin::PendantCommand> command;
+            std::string error;
+            if (!standin::parseCommand(line, command, error)) {
+                std::cerr << source << ":" << number << ": " << error << std::endl;
+            } else if (command && !execute(*command)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+private:
+    bool execute(const standin::PendantCommand& command) {
+        using Kind = standin::PendantCommand::Kind;
+        switch (command.kind) {
+        case Kind::Quit:
+            return false;
+        case Kind::Wait:
+            Sleep(static_cast<DWORD>(command.first));
+            return true;
+        case Kind::Channels:
+            status_.handwheelChannel = static_cast<BYTE>(command.first);
+            status_.toolSetterChannel = static_cast<BYTE>(command.second);
+            server_.setStatus(status_);
+            return true;
+        case Kind::Ids:
+            status_.handwheelId = static_cast<WORD>(command.first);
+            status_.toolSetterId = static_cast<WORD>(command.second);
+            server_.setStatus(status_);
+            return true;
+        default:
+            send(controls_.apply(command));
+            return true;
+        }
+    }
+
+    // A report waits for the receiver to connect, so that a script run
+    // before wheelpad has opened the receiver loses nothing.
+    void send(const standin::Report& report) {
+        for (;;) {
+            if (server_.sendInputReport(report)) {
+                say("sent: " + hex(report));
+                return;
+            }
+            say("waiting for the receiver");
+            server_.waitForReceiver(INFINITE);
+        }
+    }
+
+    standin::PendantServer& server_;
+    standin::PendantStatus status_;
+    standin::PendantControls controls_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!parseOptions(argc, argv, options)) return 2;
+
+    DisplayWatcher watcher;
+    standin::PendantServer server(options.pipeName,
+                                  [&watcher](const standin::Report& report) { watcher.onFeatureReport(report); });
+    server.setStatus(options.status);
+    if (!server.start()) {
+        std::cerr << "cannot serve " << options.pipeName << " (error " << GetLastError() << ")" << std::endl;
+        return 1;
+    }
+    say("serving " + options.pipeName);
+
+    CommandRunner runner(server, options.status);
+    if (!options.scriptPath.empty()) {
+        std::ifstream script(options.scriptPath);
+        if (!script) {
+            std::cerr << "cannot read " << options.scriptPath << std::endl;
+            return 1;
+        }
+        if (!runner.run(script, options.scriptPath)) return 0;
+    }
+    if (!runner.run(std::cin, "stdin")) return 0;
+    say("end of input; serving until ended");
+    Sleep(INFINITE);
+    return 0;
+}
