@@ -170,7 +170,7 @@ TEST_F(VirtualReceiverTest, InputReportsAreReadInTheOrderTheyWereSent) {
     receiver.closeHandle(input);
 }
 
-TEST_F(VirtualReceiverTest, ReadsNeedTheInputInterfaceAndAWholeReport) {
+TEST_F(VirtualReceiverTest, EachInterfaceServesOnlyItsOwnReports) {
     HANDLE feature = openFeature();
     HANDLE input = open(VirtualReceiver::kInputInterfacePath, FILE_FLAG_OVERLAPPED);
     BYTE buffer[8];
@@ -182,6 +182,10 @@ TEST_F(VirtualReceiverTest, ReadsNeedTheInputInterfaceAndAWholeReport) {
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_USER_BUFFER), GetLastError());
     EXPECT_FALSE(receiver.readFile(input, buffer, 8, &count, nullptr));
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+    Report start = {6, 0xFE, 0xFD, 7, 0x20, 0x20, 0x20, 0x20};
+    EXPECT_FALSE(receiver.setFeature(input, start.data(), 8));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_FUNCTION), GetLastError());
+    EXPECT_FALSE(receiver.getFeature(input, start.data(), 8));
     receiver.closeHandle(input);
     receiver.closeHandle(feature);
 }
@@ -272,15 +276,6 @@ TEST_F(VirtualReceiverTest, FeatureReportsWrittenReachThePendantByteForByte) {
     Sleep(50);
     EXPECT_EQ((std::vector<Report>{start, piece, repair}), written.reports());
     receiver.closeHandle(feature);
-}
-
-TEST_F(VirtualReceiverTest, FeatureWritesNeedTheFeatureInterface) {
-    HANDLE input = openInput(0);
-    Report start = {6, 0xFE, 0xFD, 7, 0x20, 0x20, 0x20, 0x20};
-    EXPECT_FALSE(receiver.setFeature(input, start.data(), 8));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_FUNCTION), GetLastError());
-    EXPECT_FALSE(receiver.getFeature(input, start.data(), 8));
-    receiver.closeHandle(input);
 }
 
 TEST_F(VirtualReceiverTest, FeatureReadsAnswerWithThePendantsChannelsAndIds) {
