@@ -45,7 +45,7 @@ VirtualReceiver::~VirtualReceiver() {
     {
         std::lock_guard<std::mutex> hold(lock_);
         link = std::move(link_);
-        plugged_ = false;
+        unplugLocked();  // reads still pending fail rather than wait forever
     }
     // Outside the lock: the link's thread may be waiting for it in a callback.
     link.reset();

@@ -105,7 +105,7 @@ private:
     std::mutex plugLock_;     // one connection attempt at a time
     std::mutex requestLock_;  // one feature read at a time
 
-    mutable std::mutex lock_;
+    std::mutex lock_;
     std::condition_variable changed_;
     std::shared_ptr<ReceiverPipeLink> link_;
     bool plugged_ = false;

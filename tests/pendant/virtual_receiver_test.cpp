@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -346,6 +347,26 @@ TEST_F(VirtualReceiverTest, UnpluggingEndsABlockingRead) {
     EXPECT_FALSE(result);
     EXPECT_EQ(static_cast<DWORD>(ERROR_DEVICE_NOT_CONNECTED), error);
     receiver.closeHandle(input);
+}
+
+TEST_F(VirtualReceiverTest, AReceiverGoingAwayFailsItsPendingRead) {
+    auto other = std::make_unique<VirtualReceiver>(pipeName);
+    GUID hidClass;
+    other->getHidGuid(&hidClass);
+    other->destroyDeviceInfoList(other->getClassDevs(&hidClass, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+    HANDLE input = other->createFile(VirtualReceiver::kInputInterfacePath, GENERIC_READ, 0, OPEN_EXISTING,
+                                     FILE_FLAG_OVERLAPPED);
+    ASSERT_NE(INVALID_HANDLE_VALUE, input);
+    ManualEvent done;
+    OVERLAPPED overlapped{};
+    overlapped.hEvent = done.get();
+    BYTE buffer[8];
+    ASSERT_FALSE(other->readFile(input, buffer, 8, nullptr, &overlapped));
+    ASSERT_EQ(static_cast<DWORD>(ERROR_IO_PENDING), GetLastError());
+
+    other.reset();
+    EXPECT_TRUE(done.signalledWithin(0));
+    EXPECT_TRUE(HasOverlappedIoCompleted(&overlapped));
 }
 
 }  // namespace
