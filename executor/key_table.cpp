@@ -88,7 +88,7 @@ void clickHomingAxisButton(BYTE axisKnob) {
     HWND button = firstButtonWhere(bridge::block().homingDialog, [wanted](const char* caption) {
         return std::strlen(caption) < kHomingCaptionLimit && bridge::contains(caption, wanted);
     });
-    if (button) PostMessageA(button, BM_CLICK, 0, 0);
+    bridge::postTo(button, BM_CLICK, 0, 0);
 }
 
 bool backToReference(const KeyEvent& event) {

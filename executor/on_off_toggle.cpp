@@ -30,9 +30,8 @@ void toggleOnOff() {
         ++b.onOffPending;
     }
     if (!button) button = buttonWithCaption(panel, "ON");
-    if (!button) return;
-    PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, kClickPoint);
-    PostMessageA(button, WM_LBUTTONUP, MK_LBUTTON, kClickPoint);
+    bridge::postTo(button, WM_LBUTTONDOWN, MK_LBUTTON, kClickPoint);
+    bridge::postTo(button, WM_LBUTTONUP, MK_LBUTTON, kClickPoint);
 }
 
 }  // namespace executor

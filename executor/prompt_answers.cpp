@@ -31,6 +31,7 @@ void promptAnswered() {
 // "&All Axes" in the back-to-reference dialog, or Enter when it has none.
 void confirmHoming(HWND dialog) {
     HWND allAxes = bridge::nextChildWithText(dialog, nullptr, "&All Axes");
+    // A second look: the dialog may still be creating its buttons.
     if (!allAxes) allAxes = bridge::nextChildWithText(dialog, nullptr, "&All Axes");
     if (allAxes)
         PostMessageA(allAxes, BM_CLICK, 0, 0);
@@ -43,9 +44,8 @@ void confirmHoming(HWND dialog) {
 // change), clicked twice.
 void confirmToolChange(HWND prompt) {
     HWND button = firstButtonWhere(prompt, [](const char* caption) { return bridge::contains(caption, "换刀后"); });
-    if (!button) return;
-    PostMessageA(button, BM_CLICK, 0, 0);
-    PostMessageA(button, BM_CLICK, 0, 0);
+    bridge::postTo(button, BM_CLICK, 0, 0);
+    bridge::postTo(button, BM_CLICK, 0, 0);
 }
 
 }  // namespace
@@ -53,10 +53,8 @@ void confirmToolChange(HWND prompt) {
 void confirmHostWindow() {
     SharedBlock& b = bridge::block();
     if (b.hostMode == kModeJiggle) {
-        if (b.jiggleWindow) {
-            bridge::postKey(b.jiggleWindow, VK_RETURN);
-            PostMessageA(b.jiggleWindow, WM_COMMAND, kCommandOk, 0);
-        }
+        bridge::postKey(b.jiggleWindow, VK_RETURN);
+        bridge::postTo(b.jiggleWindow, WM_COMMAND, kCommandOk, 0);
     } else if (b.hostMode == kModeHoming) {
         if (b.homingDialog) confirmHoming(b.homingDialog);
     } else if ((b.hostMode == kModeCalibration || b.toolChangeArmed) && b.promptWindow) {
@@ -74,14 +72,12 @@ void confirmHostWindow() {
 void cancelHostWindow() {
     SharedBlock& b = bridge::block();
     if (b.hostMode == kModeJiggle) {
-        if (b.jiggleWindow) PostMessageA(b.jiggleWindow, WM_CLOSE, 0, 0);
+        bridge::postTo(b.jiggleWindow, WM_CLOSE, 0, 0);
     } else if (b.reportedPcState == kPromptReported) {
-        if (b.promptWindow) {
-            PostMessageA(b.promptWindow, WM_COMMAND, kCommandNo, 0);
-            PostMessageA(b.promptWindow, WM_COMMAND, kCommandCancel, 0);
-        }
+        bridge::postTo(b.promptWindow, WM_COMMAND, kCommandNo, 0);
+        bridge::postTo(b.promptWindow, WM_COMMAND, kCommandCancel, 0);
     } else if (b.hostMode == kModeHoming) {
-        if (b.homingDialog) PostMessageA(b.homingDialog, WM_CLOSE, 0, 0);
+        bridge::postTo(b.homingDialog, WM_CLOSE, 0, 0);
     }
     promptAnswered();
 }

@@ -22,37 +22,28 @@ protected:
     HWND feedButton = nullptr;
 };
 
-TEST_F(RateKnob, InGeneration1AKnobChangeOnlyTakesOverNcStudiosStep) {
+TEST_F(RateKnob, InGeneration1AKnobChangeOnlyTakesOverNcStudiosStepAndUnknownCodesAreIgnored) {
     block().stepIndex = 4;
-    block().stepTarget = 1;
     event(0, 0, 0, kRate20Percent);
-    EXPECT_TRUE(deliveries().empty());
     EXPECT_EQ(block().activeStepIndex, 4);
     EXPECT_EQ(block().stepTarget, 4);
     EXPECT_EQ(block().lastRateKnob, kRate20Percent);
-}
-
-TEST_F(RateKnob, AnUnknownCodeAppliesNothingAndKeepsTheLastCode) {
-    generation2();
-    block().lastRateKnob = kRate20Percent;
     event(0, 0, 0, 99);
-    EXPECT_TRUE(deliveries().empty());
     EXPECT_EQ(block().lastRateKnob, kRate20Percent);
+    EXPECT_TRUE(deliveries().empty());
 }
 
-TEST_F(RateKnob, AppliedKnobLetsGoOfAHeldJog) {
+TEST_F(RateKnob, AnAppliedKnobLetsGoOfAHeldJog) {
     block().stepIndex = 0;
     DWORD t0 = clock.now();
     event(1, 0, 0, 0, kAxisX);
     event(1, 0, 0, 26, kAxisX);
     HWND xPlus = jogButton(bridge::kXPlus);
-    HWND xMinus = jogButton(bridge::kXMinus);
     EXPECT_EQ(deliveries(), (std::vector<Delivery>{{xPlus, WM_LBUTTONDOWN, MK_LBUTTON, t0},
                                                    {xPlus, WM_LBUTTONUP, MK_LBUTTON, t0 + 40},
-                                                   {xMinus, WM_LBUTTONUP, MK_LBUTTON, t0 + 40},
+                                                   {jogButton(bridge::kXMinus), WM_LBUTTONUP, MK_LBUTTON, t0 + 40},
                                                    {xPlus, WM_LBUTTONDOWN, MK_LBUTTON, t0 + 80}}))
         << "let go at the knob, pressed again by the turning wheel";
-    EXPECT_EQ(block().lastRateKnob, 26);
 }
 
 TEST_F(RateKnob, TriedAgainUntilManualJoggingIsPossibleThenWaitsAtMost31TimesForTheDialog) {
@@ -72,12 +63,9 @@ TEST_F(RateKnob, TriedAgainUntilManualJoggingIsPossibleThenWaitsAtMost31TimesFor
     std::vector<DWORD> expectedSleeps(31, 100);
     expectedSleeps.push_back(40);
     EXPECT_EQ(clock.sleeps(), expectedSleeps);
-    EXPECT_EQ(block().lastRateKnob, kRate20Percent);
-    EXPECT_EQ(block().lastFeedPercent, 20) << "the percent is kept though nothing was written";
+    EXPECT_EQ(block().lastFeedPercent, 20);
     EXPECT_EQ(block().feedPending, 0);
-    EXPECT_EQ(block().stepIndex, 3);
     EXPECT_EQ(block().activeStepIndex, 3);
-    EXPECT_EQ(block().stepTarget, 3);
 }
 
 TEST_F(RateKnob, InGeneration2AWheelCountInContinuousModeSelectsTheKnobsStepAndClicksOnce) {
@@ -89,16 +77,4 @@ TEST_F(RateKnob, InGeneration2AWheelCountInContinuousModeSelectsTheKnobsStepAndC
     event(2, 0, 0, kRate20Percent, kAxisX);
     EXPECT_EQ(deliveries(), (std::vector<Delivery>{{pageButton("0.1mm"), BM_CLICK, 0, t0},
                                                    {jogButton(bridge::kXPlus), BM_CLICK, 0, t0 + 40}}));
-    EXPECT_EQ(block().heldJogAxis, 0);
-}
-
-TEST_F(RateKnob, InGeneration2Keys8And12SelectContinuousJogEveryEvent) {
-    generation2();
-    block().stepIndex = 3;
-    DWORD t0 = clock.now();
-    event(0, 12, 0, 0, kAxisY);
-    EXPECT_EQ(deliveries(), (std::vector<Delivery>{{pageButton("&Jog"), BM_CLICK, 0, t0},
-                                                   {jogButton(bridge::kYPlus), WM_LBUTTONDOWN, MK_LBUTTON, t0 + 40}}));
-    EXPECT_EQ(block().stepIndex, 0);
-    EXPECT_EQ(block().activeStepIndex, 0);
 }
