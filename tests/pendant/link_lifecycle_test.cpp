@@ -135,14 +135,6 @@ TEST_F(LinkTest, AReaderThatCannotLetGoInTimeClosesTheHandlesItself) {
     EXPECT_EQ(device().openDevice(nullptr), 1);
 }
 
-TEST_F(LinkTest, RegistersAWindowForDeviceChanges) {
-    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                  nullptr, nullptr);
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(device().registerDeviceNotification(window), 1);
-    DestroyWindow(window);
-}
-
 TEST_F(LinkTest, CloseAndReopenRepeatedly) {
     hid.plugIn({receiverInput(), receiverFeature()});
     for (int round = 0; round < 20; ++round) {
