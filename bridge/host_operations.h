@@ -6,6 +6,20 @@
 
 namespace bridge {
 
+// True for the axis-knob codes of X, Y and Z.
+bool isJogAxis(int axis);
+
+// The "+" and "-" buttons of a jog axis (X, Y or Z) among six cached jog
+// buttons (manual page or "Jiggle" window).
+struct AxisButtons {
+    HWND plus;
+    HWND minus;
+};
+AxisButtons axisButtons(const HWND (&buttons)[6], int axis);
+
+// Mouse-button-up to the axis's cached "+" button, then to its "-" button.
+void liftJogButtons(int axis);
+
 // Posts Ctrl+key to NcStudio's main window and re-caches the manual page's
 // jog buttons.
 void postCtrlChord(BYTE key);

@@ -6,21 +6,22 @@
 #include "platform/clock.h"
 
 namespace bridge {
-namespace {
 
 bool isJogAxis(int axis) { return axis == kAxisX || axis == kAxisY || axis == kAxisZ; }
 
-// Mouse-button-up to the axis's "+" button, then to its "-" button.
-void liftAxisButtons(int axis) {
-    const SharedBlock& b = block();
-    static const int plus[] = {kXPlus, kYPlus, kZPlus};
-    static const int minus[] = {kXMinus, kYMinus, kZMinus};
-    int i = axis - kAxisX;
-    postTo(b.jogButtons[plus[i]], WM_LBUTTONUP, MK_LBUTTON, 0);
-    postTo(b.jogButtons[minus[i]], WM_LBUTTONUP, MK_LBUTTON, 0);
+AxisButtons axisButtons(const HWND (&buttons)[kJogButtonCount], int axis) {
+    switch (axis) {
+    case kAxisX: return {buttons[kXPlus], buttons[kXMinus]};
+    case kAxisY: return {buttons[kYPlus], buttons[kYMinus]};
+    default: return {buttons[kZPlus], buttons[kZMinus]};
+    }
 }
 
-}  // namespace
+void liftJogButtons(int axis) {
+    const AxisButtons buttons = axisButtons(block().jogButtons, axis);
+    postTo(buttons.plus, WM_LBUTTONUP, MK_LBUTTON, 0);
+    postTo(buttons.minus, WM_LBUTTONUP, MK_LBUTTON, 0);
+}
 
 bool releaseJog() {
     SharedBlock& b = block();
@@ -31,7 +32,7 @@ bool releaseJog() {
     }
     if (!isJogAxis(b.heldJogAxis)) return true;
     b.releasedJogAxis = static_cast<BYTE>(b.heldJogAxis);
-    liftAxisButtons(b.heldJogAxis);
+    liftJogButtons(b.heldJogAxis);
     b.heldJogAxis = 0;
     b.jogIdlePolls = 0;
     platform::sleepMs(40);
@@ -47,7 +48,7 @@ void stopRunawayJog() {
     }
     stopMachine();
     if (isJogAxis(b.releasedJogAxis)) {
-        liftAxisButtons(b.releasedJogAxis);
+        liftJogButtons(b.releasedJogAxis);
         platform::sleepMs(40);
     }
 }

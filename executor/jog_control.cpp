@@ -21,22 +21,11 @@ constexpr DWORD kReverseLockMs = 400;
 constexpr int kDirectionNegative = 128;
 constexpr int kDirectionPositive = 1;
 
-bool isJogAxis(int axis) { return axis == bridge::kAxisX || axis == bridge::kAxisY || axis == bridge::kAxisZ; }
-
 bool isContinuousJogKey(BYTE key) { return key == kKeyJogNegative || key == kKeyJogPositive; }
 
-struct AxisButtons {
-    HWND plus;
-    HWND minus;
-};
-
-AxisButtons axisButtons(const HWND (&buttons)[bridge::kJogButtonCount], int axis) {
-    switch (axis) {
-    case bridge::kAxisX: return {buttons[bridge::kXPlus], buttons[bridge::kXMinus]};
-    case bridge::kAxisY: return {buttons[bridge::kYPlus], buttons[bridge::kYMinus]};
-    default: return {buttons[bridge::kZPlus], buttons[bridge::kZMinus]};
-    }
-}
+using bridge::axisButtons;
+using bridge::AxisButtons;
+using bridge::isJogAxis;
 
 bool allJogButtonsCached() {
     for (HWND button : bridge::block().jogButtons)
@@ -51,8 +40,7 @@ void liftHeldButton() {
     if (!isJogAxis(b.heldJogAxis)) return;
     const AxisButtons buttons = axisButtons(b.jogButtons, b.heldJogAxis);
     if (!buttons.plus || !buttons.minus) return;
-    PostMessageA(buttons.plus, WM_LBUTTONUP, MK_LBUTTON, 0);
-    PostMessageA(buttons.minus, WM_LBUTTONUP, MK_LBUTTON, 0);
+    bridge::liftJogButtons(b.heldJogAxis);
     b.heldJogAxis = 0;
     b.jogIdlePolls = 0;
     platform::sleepMs(kPostWaitMs);

@@ -19,7 +19,7 @@ cmake -S . -B "$build/i686" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cma
 cmake --build "$build/i686"
 if [ "$WHEELPAD_TEST_ARCH" != i686 ]; then
     cmake -S . -B "$build/$WHEELPAD_TEST_ARCH" -G Ninja \
-          -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$WHEELPAD_TEST_ARCH.cmake" -DCMAKE_BUILD_TYPE=Release \
+          -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$WHEELPAD_TEST_ARCH.cmake" -DCMAKE_BUILD_TYPE=Release -DWHEELPAD_TESTS=ON \
           -DWHEELPAD_DELIVERABLES_DIR="$build/i686/bin"
     cmake --build "$build/$WHEELPAD_TEST_ARCH"
 fi
