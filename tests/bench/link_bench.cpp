@@ -1,6 +1,7 @@
 // Timing of the display link, run by hand: building a frame, building and
-// sending it to fake receiver interfaces, a held-back build, and one active
-// polling pass with status values that come back at once.
+// sending it to fake receiver interfaces, a held-back build, and the work of
+// one active polling pass (the three status calls into the real ncbridge.dll
+// against a stand-in NcStudio, then the frame), without the 80 ms tick.
 #include <windows.h>
 
 #include <chrono>
@@ -8,10 +9,13 @@
 #include <cstring>
 #include <string>
 
+#include "app/bridge_binding.h"
 #include "app/process_state.h"
 #include "pendant/display_frame.h"
 #include "pendant/pendant_device.h"
 #include "pendant/polling_thread.h"
+#include "standin/ncstudio/host_thread.h"
+#include "standin/ncstudio/ncstudio_builder.h"
 #include "tests/pendant/fake_hid.h"
 
 namespace {
@@ -20,15 +24,17 @@ using Clock = std::chrono::steady_clock;
 
 const char kLocation[] = "X:-1234.567:2000:24000:";
 
-class InstantStatus : public pendant::StatusSource {
-public:
-    bool getMaState(HWND, int& result) override { return (result = 0, true); }
-    bool getMaStep(int& result) override { return (result = 0x00010500, true); }
-    bool getAxisLocation(char* buffer1024, int& result) override {
-        std::strcpy(buffer1024, kLocation);
-        return (result = 1, true);
-    }
-};
+// A generation-2 NcStudio with all that the status readers look at.
+HWND buildNcStudio(standin::NcStudioBuilder& ncstudio) {
+    HWND main = ncstudio.mainWindow("NcStudio");
+    standin::CoordinatePanelTexts texts;
+    texts.workCoordinates[0] = "-1234.567";
+    texts.overrideTexts = {"100%", "0", "2000", "24000", "80%"};
+    ncstudio.coordinatePanelGeneration2(main, texts);
+    ncstudio.standardManualButtons(ncstudio.manualPage(main), standin::StepCaptions::Reading, 4);
+    ncstudio.statusDialog(main, "IDLE");
+    return main;
+}
 
 template <typename Step>
 void report(const char* what, int rounds, Step step) {
@@ -69,12 +75,39 @@ int main() {
         pendant::buildAndSendFrame(text);
     });
 
-    InstantStatus status;
-    pendant::installStatusSource(&status);
-    pendant::createRefreshEvent();
-    report("one active polling pass (80 ms tick included)", 20, [] { pendant::pollPass(); });
-    pendant::stopPolling();
-    pendant::closeRefreshEvent();
-    pendant::installStatusSource(nullptr);
+    standin::HostThread host;
+    standin::NcStudioBuilder ncstudio(host);
+    HWND main = buildNcStudio(ncstudio);
+    app::callSetVer(1);
+    if (!app::callUnHook() || !app::callInstallhook(main)) {
+        std::printf("ncbridge.dll did not bind to the stand-in NcStudio\n");
+        return 1;
+    }
+    state.hostThreadId = host.threadId();
+    app::callEnableMap(1);
+    report("GetMaState (real ncbridge.dll)", 200, [] {
+        int stateWord = 0;
+        app::callGetMaState(nullptr, stateWord);
+    });
+    report("GetMaStep (real ncbridge.dll)", 200, [] {
+        int stepWord = 0;
+        app::callGetMaStep(stepWord);
+    });
+    report("GetAxisLocation (real ncbridge.dll)", 200, [] {
+        int found = 0;
+        char location[1024];
+        app::callGetAxisLocation(location, found);
+    });
+    report("one polling pass's work, without the tick", 200, [&] {
+        int stateWord = 0, stepWord = 0, found = 0;
+        char location[1024];
+        app::callGetMaState(nullptr, stateWord);
+        app::callGetMaStep(stepWord);
+        app::callGetAxisLocation(location, found);
+        std::string text = location;
+        pendant::buildAndSendFrame(text);
+    });
+    pendant::device().closeDevice();
+    app::freeBridge();
     return 0;
 }
