@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <ostream>
+#include <tuple>
 #include <vector>
 
 #include "bridge/exports.h"
@@ -16,36 +16,26 @@
 
 namespace executor_testing {
 
+using bridge::block;
+
 // Codes of the pendant's knobs used by the tests.
-constexpr BYTE kNoAxis = 0;
-constexpr BYTE kAxisX = 17;
-constexpr BYTE kAxisY = 18;
-constexpr BYTE kAxisZ = 19;
-constexpr BYTE kRate20Percent = 15;
+constexpr BYTE kAxisX = 17, kAxisY = 18, kAxisZ = 19, kRate20Percent = 15;
 
-// The key word of an event: key1, key2, rate knob and axis knob.
-inline int keyWord(BYTE key1, BYTE key2, BYTE rateKnob, BYTE axisKnob) {
-    return static_cast<int>(static_cast<DWORD>(key1) | static_cast<DWORD>(key2) << 8 |
-                            static_cast<DWORD>(rateKnob) << 16 | static_cast<DWORD>(axisKnob) << 24);
+// One message that reached a stand-in window: window, message, wParam, time.
+using Delivery = std::tuple<HWND, UINT, WPARAM, DWORD>;
+using Deliveries = std::vector<Delivery>;
+
+inline Deliveries operator+(Deliveries first, const Deliveries& then) {
+    for (const Delivery& d : then) first.push_back(d);
+    return first;
 }
 
-// One message that reached a stand-in window, as the tests compare it.
-struct Delivery {
-    HWND window;
-    UINT message;
-    WPARAM wParam;
-    DWORD time;
-
-    bool operator==(const Delivery& other) const {
-        return window == other.window && message == other.message && wParam == other.wParam &&
-               time == other.time;
-    }
-};
-
-inline std::ostream& operator<<(std::ostream& out, const Delivery& d) {
-    return out << "{window " << d.window << ", message 0x" << std::hex << d.message << ", wParam 0x"
-               << d.wParam << std::dec << ", at " << d.time << "}";
+// Key down at `time` and key up `held` ms later.
+inline Deliveries keyPress(HWND window, WPARAM key, DWORD time, DWORD held = 0) {
+    return {{window, WM_KEYDOWN, key, time}, {window, WM_KEYUP, key, time + held}};
 }
+
+inline Delivery click(HWND button, DWORD time) { return {button, BM_CLICK, 0, time}; }
 
 class ExecutorFixture : public testing_support::BridgeFixture {
 protected:
@@ -57,11 +47,11 @@ protected:
         ncstudio.standardManualButtons(page, standin::StepCaptions::Selection, 0);
         bindTo(main);
         attachToHost();
-        bridge::block().mapEnabled = 1;
-        bridge::block().machineState = 0;  // idle
+        block().mapEnabled = 1;
+        block().machineState = 0;  // idle
         // The jog buttons cached, as installhook and the step reader leave them.
         bridge::postCtrlChord('2');
-        bridge::block().jogButtonsReady = 1;
+        block().jogButtonsReady = 1;
         settle();
         forgetHistory();
     }
@@ -71,10 +61,27 @@ protected:
         clock.clearSleeps();
     }
 
+    // The executor's mode and the PcState NcStudio last reported.
+    static void report(int hostMode, int pcState) {
+        block().hostMode = hostMode;
+        block().reportedPcState = pcState;
+    }
+
+    // Generation 2 with the feed button after "Current Command Set:", as the
+    // location reader finds it.
+    void generation2() {
+        HWND panel = ncstudio.coordinatePanel(main);
+        ncstudio.label(panel, "Current Command Set:");
+        feedButton = ncstudio.button(panel, "F");
+        block().hostGeneration = 2;
+        block().feedButton = feedButton;
+    }
+
     // Sends one event to KeyBoardProc and lets the stand-in handle what it
     // posted; returns KeyBoardProc's result.
-    int event(int wheel, BYTE key1, BYTE key2 = 0, BYTE rateKnob = 0, BYTE axisKnob = kNoAxis) {
-        int result = KeyBoardProc(wheel, keyWord(key1, key2, rateKnob, axisKnob));
+    int event(int wheel, BYTE key1, BYTE key2 = 0, BYTE rateKnob = 0, BYTE axisKnob = 0) {
+        const DWORD word = static_cast<DWORD>(key1 | key2 << 8 | rateKnob << 16) | static_cast<DWORD>(axisKnob) << 24;
+        int result = KeyBoardProc(wheel, static_cast<int>(word));
         settle();
         return result;
     }
@@ -83,8 +90,8 @@ protected:
     // the stand-in's own message handling adds: the WM_CHAR its message loop
     // makes of a posted key, and the WM_COMMAND IDCANCEL with which a dialog
     // answers WM_CLOSE.
-    std::vector<Delivery> deliveries() const {
-        std::vector<Delivery> all;
+    Deliveries deliveries() const {
+        Deliveries all;
         std::vector<HWND> closing;
         for (const standin::Received& r : host.received()) {
             if (r.message == WM_CHAR) continue;
@@ -94,7 +101,7 @@ protected:
                 continue;
             }
             if (r.message == WM_CLOSE) closing.push_back(r.window);
-            all.push_back({r.window, r.message, r.wParam, r.time});
+            all.emplace_back(r.window, r.message, r.wParam, r.time);
         }
         return all;
     }
@@ -102,10 +109,22 @@ protected:
     // The manual page's button with this caption.
     HWND pageButton(const char* caption) const { return FindWindowExA(page, nullptr, nullptr, caption); }
 
-    HWND jogButton(bridge::JogButton which) const { return bridge::block().jogButtons[which]; }
+    HWND jogButton(bridge::JogButton which) const { return block().jogButtons[which]; }
+
+    // A direction button pressed and held.
+    Delivery press(bridge::JogButton which, DWORD time) const {
+        return {jogButton(which), WM_LBUTTONDOWN, MK_LBUTTON, time};
+    }
+
+    // A held jog let go: the axis's "+" button, then its "-" button.
+    Deliveries letGo(bridge::JogButton plus, DWORD time) const {
+        HWND minus = jogButton(static_cast<bridge::JogButton>(plus - 1));
+        return {{jogButton(plus), WM_LBUTTONUP, MK_LBUTTON, time}, {minus, WM_LBUTTONUP, MK_LBUTTON, time}};
+    }
 
     HWND main = nullptr;
     HWND page = nullptr;
+    HWND feedButton = nullptr;
 };
 
 }  // namespace executor_testing

@@ -1,11 +1,10 @@
-// The frame of KeyBoardProc: the mutex, the unpacking of an event and the
-// conditions under which it does nothing.
+// The frame of KeyBoardProc: the mutex, the unpacking of an event, the
+// conditions under which it does nothing and the keys that end it early.
 #include <gtest/gtest.h>
 
 #include "executor_fixture.h"
 #include "tests/support/mutex_holder.h"
 
-using bridge::block;
 using namespace executor_testing;
 
 class KeyBoardProcFrame : public ExecutorFixture {};
@@ -14,7 +13,6 @@ TEST_F(KeyBoardProcFrame, DoesNothingButStoreTheAxisKnobWhileUnmappedOrUnbound) 
     block().mapEnabled = 0;
     EXPECT_EQ(event(3, 4, 0, kRate20Percent, kAxisY), 0);
     EXPECT_EQ(block().axisKnobCode, kAxisY);
-
     block().mapEnabled = 1;
     block().hostWindow = nullptr;
     EXPECT_EQ(event(3, 4, 0, kRate20Percent, kAxisZ), 0);
@@ -35,19 +33,16 @@ TEST_F(KeyBoardProcFrame, GivesUpWithOneWhenTheMutexIsHeldElsewhereLongerThan500
     EXPECT_TRUE(deliveries().empty());
     EXPECT_EQ(block().axisKnobCode, 0) << "the event was not unpacked";
     EXPECT_EQ(block().machineState & 3, 0);
-    EXPECT_EQ(block().lastRateKnob, 0);
 }
 
-TEST_F(KeyBoardProcFrame, TakesTheSecondKeyWhenTheFirstIsNone) {
-    DWORD t0 = clock.now();
-    EXPECT_EQ(event(0, 0, 4), 0);
-    EXPECT_EQ(deliveries(), (std::vector<Delivery>{{main, WM_KEYDOWN, VK_F9, t0}, {main, WM_KEYUP, VK_F9, t0}}));
-}
-
-TEST_F(KeyBoardProcFrame, ToolSetterSignalsEndTheEventBeforeTheWheel) {
-    block().stepIndex = 3;  // a step mode, in which the wheel would click
-    for (BYTE signal : {49, 50, 51}) EXPECT_EQ(event(1, signal, 0, 0, kAxisX), 1) << int(signal);
+// On a busy machine keys 9 and 11, and the tool setter's signals always, end
+// the event before the wheel would click in the step mode.
+TEST_F(KeyBoardProcFrame, KeysThatEndTheEventLeaveTheWheelAlone) {
+    block().machineState = 2;
+    block().stepIndex = 3;
+    for (BYTE key : {9, 11, 49, 50, 51}) EXPECT_EQ(event(1, key, 0, 0, kAxisX), 1) << int(key);
     EXPECT_TRUE(deliveries().empty());
+    EXPECT_EQ(block().hostMode, 0);
 }
 
 TEST_F(KeyBoardProcFrame, Key13FlipsTheCoordinateDisplayOnlyWithAStillWheelAndASettledHost) {
@@ -56,8 +51,7 @@ TEST_F(KeyBoardProcFrame, Key13FlipsTheCoordinateDisplayOnlyWithAStillWheelAndAS
     EXPECT_EQ(block().lastJogKey, 13);
     event(2, 13);
     EXPECT_EQ(block().showMachineCoords, 1) << "a turning wheel does not flip it";
-    block().hostMode = 6;
-    block().reportedPcState = 6;
+    report(6, 6);
     event(0, 13);
     EXPECT_EQ(block().showMachineCoords, 1) << "nor a foreign window in front";
     EXPECT_TRUE(deliveries().empty()) << "an idle machine gets no menu key";
