@@ -4,6 +4,8 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "bridge/exports.h"
 #include "bridge/machine_coord_text.h"
@@ -19,14 +21,16 @@ class AxisLocationReader : public BridgeFixture {
 protected:
     void SetUp() override {
         BridgeFixture::SetUp();
-        std::memset(machineCoordText, 0, sizeof machineCoordText);
         std::memset(buffer, '#', sizeof buffer);
-        main = ncstudio.mainWindow();
-        bindTo(main);
+        block().machineState = 0;  // idle (the block starts out RUNNING)
     }
 
+    // A bound main window with the coordinate panel of `generation`.
     CoordinatePanelWindows buildPanel(int generation, const CoordinatePanelTexts& texts) {
+        HWND main = ncstudio.mainWindow();
+        bindTo(main);
         block().hostGeneration = generation;
+        std::memset(machineCoordText, 0, sizeof machineCoordText);
         return generation == 1 ? ncstudio.coordinatePanelGeneration1(main, texts)
                                : ncstudio.coordinatePanelGeneration2(main, texts);
     }
@@ -38,101 +42,73 @@ protected:
         return result ? std::string(buffer) : "(none)";
     }
 
-    static CoordinatePanelTexts overridePanel() {
-        CoordinatePanelTexts texts;
-        texts.overrideTexts = {"100%", "0", "18000", "80%"};
-        return texts;
-    }
-
-    HWND main = nullptr;
     char buffer[1024];
     int result = -1;
 };
 
-TEST_F(AxisLocationReader, WorkCoordinateOfTheSelectedAxis) {
-    CoordinatePanelTexts texts;
-    texts.workCoordinates[0] = "12.500";
-    texts.workCoordinates[1] = "3.000";
-    texts.workCoordinates[2] = "";
-    texts.machineCoordinates = {};
-    buildPanel(1, texts);
+TEST_F(AxisLocationReader, TextOfEachKnobAndTheMachineCoordinatesKept) {
+    using Texts = std::vector<std::string>;
+    const struct {
+        const char* name;
+        int generation;
+        Texts work, machine, overrides;  // work coordinates not given read 0.000
+        BYTE showMachineCoords;
+        std::vector<std::pair<BYTE, const char*>> reads;
+        const char* kept[3];  // machineCoordText afterwards
+    } cases[] = {
+        {"work coordinates, an empty one reads 0.0", 1, {"12.500", "3.000", ""}, {}, {}, 0,
+         {{17, "X:12.500:0:0:"}, {18, "Y:3.000:0:0:"}, {19, "Z:0.0:0:0:"}, {0, ":0:0:"}}, {"", "", ""}},
+        {"generation 2 keeps all three", 2, {"7.000"}, {"100.000", "50.000", "-2.000"}, {}, 1,
+         {{17, "X:100.000:0:0:"}, {19, "Z:-2.000:0:0:"}}, {"100.000", "50.000", "-2.000"}},
+        {"generation 1 keeps only the selected axis", 1, {}, {"1.000", "2.500", "3.000"}, {}, 0,
+         {{18, "Y:0.000:0:0:"}}, {"", "2.500", ""}},
+        {"generation 1 shows the selected axis", 1, {}, {"1.000", "2.500", "3.000"}, {}, 1,
+         {{18, "Y:2.500:0:0:"}}, {"", "2.500", ""}},
+        {"no digit after the dot: shown, not kept", 2, {}, {"1.000", "--.---", "3.000"}, {}, 1,
+         {{18, "Y:--.---:0:0:"}}, {"1.000", "", "3.000"}},
+        {"no dotted static: the value field is left out", 1, {}, {}, {}, 1, {{17, "X:0:0:"}}, {"", "", ""}},
+        {"generation 1 overrides: the first percent", 1, {}, {}, {"100%", "0", "18000", "80%"}, 0,
+         {{21, "Feed Adjust: :100%:18000:"}, {22, "Lead: :100%:18000:"}, {20, "Spin Adjust: :0:18000:"},
+          {0, ":0:18000:"}},
+         {"", "", ""}},
+        {"generation 2 overrides: the second percent", 2, {}, {}, {"100%", "18000", "1200", "80%"}, 0,
+         {{21, "Feed Adjust: :80%:18000:"}, {17, "X:0.000:1200:18000:"}}, {"", "", ""}},
+        {"the walk ends at the second percent", 1, {}, {}, {"100%", "80%", "0", "18000"}, 0,
+         {{21, "Feed Adjust: :100%:0:"}, {17, "X:0.000:0:0:"}}, {"", "", ""}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CoordinatePanelTexts texts;
+        for (size_t axis = 0; axis < c.work.size(); ++axis) texts.workCoordinates[axis] = c.work[axis];
+        texts.machineCoordinates = c.machine;
+        texts.overrideTexts = c.overrides;
+        buildPanel(c.generation, texts);
+        block().showMachineCoords = c.showMachineCoords;
+        block().spindleText = "9:";
+        for (const auto& [knob, text] : c.reads) EXPECT_EQ(read(knob), text) << "knob " << int(knob);
+        for (int axis = 0; axis < 3; ++axis) EXPECT_STREQ(machineCoordText[axis], c.kept[axis]) << axis;
+    }
+}
 
-    EXPECT_EQ(read(17), "X:12.500:0:0:");
+TEST_F(AxisLocationReader, WritesTheTextWithItsNulAndNothingAfter) {
+    buildPanel(1, CoordinatePanelTexts{});
+
+    EXPECT_EQ(read(17), "X:0.000:0:0:");
     EXPECT_EQ(result, 1);
-    EXPECT_EQ(std::strlen(buffer), 13u);
-    EXPECT_EQ(buffer[14], '#') << "nothing written after the NUL";
-    EXPECT_EQ(read(18), "Y:3.000:0:0:");
-    EXPECT_EQ(read(19), "Z:0.0:0:0:") << "an empty coordinate reads as 0.0";
+    EXPECT_EQ(buffer[std::strlen(buffer) + 1], '#');
+    EXPECT_EQ(GetAxisLocation(nullptr), 0);
 }
 
-TEST_F(AxisLocationReader, MachineCoordinatesInGeneration2FillAllThreeTexts) {
+TEST_F(AxisLocationReader, Generation1LearnsTheFeedPositionWhileIdleAndGoesByItWhileRunning) {
     CoordinatePanelTexts texts;
-    texts.workCoordinates[0] = "7.000";
-    texts.machineCoordinates = {"100.000", "50.000", "-2.000"};
-    buildPanel(2, texts);
-    block().showMachineCoords = 1;
-
-    EXPECT_EQ(read(17), "X:100.000:0:0:");
-    EXPECT_STREQ(machineCoordText[0], "100.000");
-    EXPECT_STREQ(machineCoordText[1], "50.000");
-    EXPECT_STREQ(machineCoordText[2], "-2.000");
-    EXPECT_EQ(read(19), "Z:-2.000:0:0:");
-}
-
-TEST_F(AxisLocationReader, MachineCoordinatesInGeneration1FillOnlyTheSelectedAxis) {
-    CoordinatePanelTexts texts;
-    texts.machineCoordinates = {"1.000", "2.500", "3.000"};
-    buildPanel(1, texts);
-
-    EXPECT_EQ(read(18), "Y:0.000:0:0:") << "work coordinates shown";
-    EXPECT_STREQ(machineCoordText[0], "");
-    EXPECT_STREQ(machineCoordText[1], "2.500");
-    EXPECT_STREQ(machineCoordText[2], "");
-
-    block().showMachineCoords = 1;
-    EXPECT_EQ(read(18), "Y:2.500:0:0:");
-}
-
-TEST_F(AxisLocationReader, DottedTextWithoutDigitAfterTheDotIsShownButNotKept) {
-    CoordinatePanelTexts texts;
-    texts.machineCoordinates = {"1.000", "--.---", "3.000"};
-    buildPanel(2, texts);
-    std::strcpy(machineCoordText[1], "9.000");
-    block().showMachineCoords = 1;
-
-    EXPECT_EQ(read(18), "Y:--.---:0:0:");
-    EXPECT_STREQ(machineCoordText[1], "9.000");
-    EXPECT_STREQ(machineCoordText[2], "3.000");
-}
-
-TEST_F(AxisLocationReader, NoDottedStaticLeavesTheValueFieldOut) {
-    CoordinatePanelTexts texts;
-    texts.machineCoordinates = {};
-    buildPanel(1, texts);
-    block().showMachineCoords = 1;
-
-    EXPECT_EQ(read(17), "X:0:0:");
-}
-
-TEST_F(AxisLocationReader, FeedOverrideInGeneration1ShowsTheFirstPercentAndLearnsTheFeed) {
-    buildPanel(1, overridePanel());
-    block().machineState = 0;  // idle (the block starts out RUNNING)
+    texts.overrideTexts = {"100%", "0", "18000", "80%"};
+    CoordinatePanelWindows panel = buildPanel(1, texts);
     block().feedFieldIndex = 5;
 
     EXPECT_EQ(read(21), "Feed Adjust: :100%:18000:");
     EXPECT_EQ(block().feedFieldIndex, 0);
     EXPECT_EQ(block().feedText, "0:");
     EXPECT_EQ(block().spindleText, "18000:");
-    EXPECT_EQ(read(22), "Lead: :100%:18000:");
-    EXPECT_EQ(read(20), "Spin Adjust: :0:18000:") << "no percent for the spindle";
-    EXPECT_EQ(read(0), ":0:18000:");
-}
-
-TEST_F(AxisLocationReader, RunningGeneration1GoesByTheLearntFeedPosition) {
-    CoordinatePanelWindows panel = buildPanel(1, overridePanel());
-    block().machineState = 0;
-    block().feedFieldIndex = 1;
-    ASSERT_EQ(read(17), "X:0.000:0:18000:");
 
     ncstudio.setText(panel.overrideTexts[1], "1500");
     block().machineState = 1;  // RUNNING
@@ -142,47 +118,22 @@ TEST_F(AxisLocationReader, RunningGeneration1GoesByTheLearntFeedPosition) {
     EXPECT_EQ(read(17), "X:0.000:0:18000:");
 }
 
-TEST_F(AxisLocationReader, Generation2ShowsTheSecondPercentAndFindsTheFeedButton) {
-    CoordinatePanelTexts texts;
-    texts.overrideTexts = {"100%", "18000", "1200", "80%"};
-    CoordinatePanelWindows panel = buildPanel(2, texts);
-
-    EXPECT_EQ(read(21), "Feed Adjust: :80%:18000:");
-    EXPECT_EQ(read(17), "X:0.000:1200:18000:");
-    EXPECT_EQ(block().feedButton, panel.commandSetButton);
-}
-
-TEST_F(AxisLocationReader, OverrideWalkEndsAtTheSecondPercentText) {
-    CoordinatePanelTexts texts;
-    texts.overrideTexts = {"100%", "80%", "0", "18000"};
-    buildPanel(1, texts);
-    block().spindleText = "9:";
-
-    EXPECT_EQ(read(21), "Feed Adjust: :100%:0:");
-    EXPECT_EQ(read(17), "X:0.000:0:0:");
-}
-
-TEST_F(AxisLocationReader, OnOffButtonIsRead) {
+TEST_F(AxisLocationReader, OnOffButtonIsReadAndGeneration2FindsTheFeedButton) {
     CoordinatePanelTexts texts;
     texts.onOff = "ON";
-    CoordinatePanelWindows panel = buildPanel(1, texts);
+    CoordinatePanelWindows panel = buildPanel(2, texts);
 
     read(17);
     EXPECT_EQ(block().onOffShown, 1);
+    EXPECT_EQ(block().feedButton, panel.commandSetButton);
 
     ncstudio.setText(panel.onOff, "OFF");
     read(17);
     EXPECT_EQ(block().onOffShown, 0);
 }
 
-TEST_F(AxisLocationReader, NoAxisSelectedGivesEmptyLabel) {
-    buildPanel(1, CoordinatePanelTexts{});
-
-    EXPECT_EQ(read(0), ":0:0:");
-    EXPECT_EQ(result, 1);
-}
-
 TEST_F(AxisLocationReader, MissingPanelGivesTheBareLabelOrNothing) {
+    bindTo(ncstudio.mainWindow());
     block().feedText = "7:";
 
     EXPECT_EQ(read(19), "Z:");
@@ -190,14 +141,6 @@ TEST_F(AxisLocationReader, MissingPanelGivesTheBareLabelOrNothing) {
 
     std::memset(buffer, '#', sizeof buffer);
     EXPECT_EQ(read(20), "(none)");
-    EXPECT_EQ(result, 0);
     EXPECT_EQ(buffer[0], '#') << "buffer untouched";
     EXPECT_EQ(block().feedText, "7:") << "kept when the panel is missing";
-}
-
-TEST_F(AxisLocationReader, NullBufferWritesNothing) {
-    buildPanel(1, CoordinatePanelTexts{});
-    block().axisKnobCode = 17;
-
-    EXPECT_EQ(GetAxisLocation(nullptr), 0);
 }

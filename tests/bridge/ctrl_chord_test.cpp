@@ -1,11 +1,16 @@
 // The Ctrl chord to NcStudio's main window and the caching of the jog buttons.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "bridge/host_operations.h"
 #include "tests/bridge/host_layouts.h"
 #include "tests/support/bridge_fixture.h"
 
 using bridge::block;
+using bridge_tests::ownQueueHolds;
+using bridge_tests::Post;
+using bridge_tests::postsOf;
 using testing_support::BridgeFixture;
 
 class CtrlChord : public BridgeFixture {};
@@ -20,87 +25,44 @@ TEST_F(CtrlChord, PostsKeyDownAndUpFortyMillisecondsApartWithControlHeld) {
     bridge::postCtrlChord('2');
     settle();
 
-    auto keys = host.received();
-    ASSERT_EQ(keys.size(), 2u);
-    LPARAM expected = static_cast<LPARAM>((MapVirtualKeyA('2', 0) << 16) | 0xC0000001u);
-    EXPECT_EQ(keys[0].message, static_cast<UINT>(WM_KEYDOWN));
-    EXPECT_EQ(keys[1].message, static_cast<UINT>(WM_KEYUP));
-    for (const auto& key : keys) {
-        EXPECT_EQ(key.window, main);
-        EXPECT_EQ(key.wParam, static_cast<WPARAM>('2'));
-        EXPECT_EQ(key.lParam, expected);
-        EXPECT_TRUE(key.controlDown);
-    }
-    EXPECT_EQ(keys[0].time, start);
-    EXPECT_EQ(keys[1].time, start + 40);
+    LPARAM lParam = static_cast<LPARAM>((MapVirtualKeyA('2', 0) << 16) | 0xC0000001u);
+    EXPECT_EQ(postsOf(host.received()),
+              (std::vector<Post>{{main, WM_KEYDOWN, '2', lParam, start}, {main, WM_KEYUP, '2', lParam, start + 40}}));
+    for (const auto& key : host.received()) EXPECT_TRUE(key.controlDown);
     EXPECT_EQ(clock.sleeps(), (std::vector<DWORD>{40, 40, 40}));
     EXPECT_EQ(GetKeyState(VK_CONTROL) & 0x8000, 0) << "control key state restored";
 }
 
-TEST_F(CtrlChord, CachesTheSixJogButtonsOfTheManualPage) {
-    HWND main = ncstudio.mainWindow();
-    HWND page = ncstudio.manualPage(main);
-    ncstudio.label(page, "X-");  // a static of another class before the buttons
-    ncstudio.standardManualButtons(page, standin::StepCaptions::Selection, 0);
-    bindTo(main);
+TEST_F(CtrlChord, WalkTakesTheFirstDirectionInTestOrderAndStopsAfterNineMatches) {
+    // The buttons of the manual page after a static "X-", and which of them
+    // the cache holds in cache order (-1: none).
+    const struct {
+        std::vector<const char*> captions;
+        int cached[6];
+    } cases[] = {
+        {{"X-", "X+", "Y-", "Y+", "Z-", "Z+", "X清零", "0.01mm", "X-"}, {2, 3, 8, 1, 4, 5}},  // seven matches
+        {{"X-", "X+", "Y-", "Y+", "Z-", "Z+", "X清零", "Y清零", "Z清零", "X-"}, {2, 3, 0, 1, 4, 5}},
+        {{"", "Z+/X-", "Fast Y+"}, {-1, 2, 1, -1, -1, -1}},  // "X-" is tested before "Z+"
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.captions.size());
+        HWND main = ncstudio.mainWindow();
+        HWND page = ncstudio.manualPage(main);
+        ncstudio.label(page, "X-");
+        std::vector<HWND> buttons;
+        for (const char* caption : c.captions) buttons.push_back(ncstudio.button(page, caption));
+        bindTo(main);
+        for (HWND& button : block().jogButtons) button = nullptr;
 
-    bridge::postCtrlChord('2');
+        bridge::postCtrlChord('2');
 
-    const char* order[] = {"Y-", "Y+", "X-", "X+", "Z-", "Z+"};
-    for (int i = 0; i < 6; ++i) {
-        char caption[64] = {};
-        GetWindowTextA(block().jogButtons[i], caption, sizeof caption);
-        EXPECT_STREQ(caption, order[i]);
-        EXPECT_EQ(GetParent(block().jogButtons[i]), page);
+        for (int i = 0; i < 6; ++i)
+            EXPECT_EQ(block().jogButtons[i], c.cached[i] < 0 ? nullptr : buttons[c.cached[i]])
+                << bridge_tests::kJogCacheOrder[i];
     }
 }
 
-TEST_F(CtrlChord, SevenMatchesLeaveTheWalkGoingToTheLastButton) {
-    HWND main = ncstudio.mainWindow();
-    HWND page = ncstudio.manualPage(main);
-    ncstudio.label(page, "Manual");
-    for (const char* caption : {"X-", "X+", "Y-", "Y+", "Z-", "Z+", "X清零"}) ncstudio.button(page, caption);
-    ncstudio.radio(page, "0.01mm", true);
-    HWND lateXMinus = ncstudio.button(page, "X-");  // the eighth match, still taken
-    bindTo(main);
-
-    bridge::postCtrlChord('2');
-
-    const char* order[] = {"Y-", "Y+", "X-", "X+", "Z-", "Z+"};
-    for (int i = 0; i < 6; ++i) EXPECT_NE(block().jogButtons[i], nullptr) << order[i];
-    EXPECT_EQ(block().jogButtons[bridge::kXMinus], lateXMinus);
-}
-
-TEST_F(CtrlChord, WalkStopsAfterTheNinthMatch) {
-    HWND main = ncstudio.mainWindow();
-    HWND page = ncstudio.manualPage(main);
-    ncstudio.label(page, "Manual");
-    ncstudio.standardManualButtons(page, standin::StepCaptions::Selection, 0);
-    HWND firstXMinus = bridge_tests::childWithText(page, "X-");
-    ncstudio.button(page, "X-");  // after the ninth match: never looked at
-    bindTo(main);
-
-    bridge::postCtrlChord('2');
-
-    EXPECT_EQ(block().jogButtons[bridge::kXMinus], firstXMinus);
-}
-
-TEST_F(CtrlChord, FirstDirectionInTestOrderDecidesAndEmptyCaptionsArePassedOver) {
-    HWND main = ncstudio.mainWindow();
-    HWND page = ncstudio.manualPage(main);
-    ncstudio.button(page, "");
-    HWND both = ncstudio.button(page, "Z+/X-");  // "X-" is tested before "Z+"
-    HWND fast = ncstudio.button(page, "Fast Y+");
-    bindTo(main);
-
-    bridge::postCtrlChord('2');
-
-    EXPECT_EQ(block().jogButtons[bridge::kXMinus], both);
-    EXPECT_EQ(block().jogButtons[bridge::kZPlus], nullptr);
-    EXPECT_EQ(block().jogButtons[bridge::kYPlus], fast);
-}
-
-TEST_F(CtrlChord, WithoutManualPageTheChordIsPostedAndTheCacheKept) {
+TEST_F(CtrlChord, WithoutManualPageOrMainWindowTheCacheIsKeptAndNothingElseIsPosted) {
     HWND main = ncstudio.mainWindow();
     HWND elsewhere = ncstudio.topLevel("#32770", "stale");
     block().jogButtons[bridge::kYMinus] = elsewhere;
@@ -109,19 +71,14 @@ TEST_F(CtrlChord, WithoutManualPageTheChordIsPostedAndTheCacheKept) {
 
     bridge::postCtrlChord('2');
     settle();
+    EXPECT_EQ(host.received().size(), 2u) << "the chord still goes to the main window";
 
-    EXPECT_EQ(host.received().size(), 2u);
-    EXPECT_EQ(block().jogButtons[bridge::kYMinus], elsewhere);
-    EXPECT_EQ(clock.sleeps(), (std::vector<DWORD>{40, 40, 40}));
-}
-
-TEST_F(CtrlChord, WithoutMainWindowNothingIsPostedAnywhere) {
-    bridge_tests::ownQueueHolds(WM_KEYDOWN, WM_KEYUP);
-
+    bindTo(nullptr);
+    ownQueueHolds(WM_KEYDOWN, WM_KEYUP);
     bridge::postCtrlChord('2');
+    EXPECT_FALSE(ownQueueHolds(WM_KEYDOWN, WM_KEYUP)) << "a post to the handle 0 lands in this thread's queue";
 
-    EXPECT_FALSE(bridge_tests::ownQueueHolds(WM_KEYDOWN, WM_KEYUP))
-        << "PostMessageA to the handle 0 would land in this thread's queue";
-    EXPECT_EQ(clock.sleeps(), (std::vector<DWORD>{40, 40, 40}));
+    EXPECT_EQ(block().jogButtons[bridge::kYMinus], elsewhere);
+    EXPECT_EQ(clock.sleeps(), (std::vector<DWORD>{40, 40, 40, 40, 40, 40}));
     EXPECT_EQ(GetKeyState(VK_CONTROL) & 0x8000, 0);
 }

@@ -2,10 +2,14 @@
 // Helpers shared by the bridge tests: NcStudio layouts built in NcStudio's
 // child order, with classes mixed (a static before the buttons) so that a
 // search by class meets windows of other classes first, and window texts.
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
+#include <tuple>
+#include <vector>
 
+#include "standin/ncstudio/host_thread.h"
 #include "standin/ncstudio/ncstudio_builder.h"
 
 namespace bridge_tests {
@@ -19,6 +23,24 @@ inline std::string textOf(HWND window) {
 // The first child of `parent` whose text is `text`, of any class.
 inline HWND childWithText(HWND parent, const char* text) {
     return FindWindowExA(parent, nullptr, nullptr, text);
+}
+
+// Captions of the jog-button caches, in cache order.
+inline constexpr const char* kJogCacheOrder[6] = {"Y-", "Y+", "X-", "X+", "Z-", "Z+"};
+
+// Expects `cache` to hold the buttons of `parent` captioned in cache order.
+inline void expectJogCache(const HWND (&cache)[6], HWND parent) {
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(cache[i], childWithText(parent, kJogCacheOrder[i])) << kJogCacheOrder[i];
+}
+
+// What reached a stand-in window: window, message, wParam, lParam and the
+// virtual time of arrival, comparable as a whole.
+using Post = std::tuple<HWND, UINT, WPARAM, LPARAM, DWORD>;
+
+inline std::vector<Post> postsOf(const std::vector<standin::Received>& received) {
+    std::vector<Post> posts;
+    for (const auto& r : received) posts.emplace_back(r.window, r.message, r.wParam, r.lParam, r.time);
+    return posts;
 }
 
 // The manual page of `main` holding a caption static, then the jog and zero

@@ -2,6 +2,8 @@
 // from the "Jiggle" window's step label.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "bridge/exports.h"
 #include "tests/bridge/host_layouts.h"
 #include "tests/support/bridge_fixture.h"
@@ -24,7 +26,7 @@ protected:
     }
 
     // A "Jiggle" window in front, with step labels after its own caption.
-    void buildJiggleWindow(std::initializer_list<const char*> labels) {
+    void buildJiggleWindow(const std::vector<const char*>& labels) {
         HWND jiggle = ncstudio.jiggleWindow();
         for (const char* text : labels) ncstudio.label(jiggle, text);
         block().jiggleWindow = jiggle;
@@ -46,31 +48,26 @@ protected:
     HWND page = nullptr;
 };
 
-TEST_F(StepReader, ManualPageCaptionsGiveTheirWordsAndStepIndex) {
+TEST_F(StepReader, CheckedCaptionGivesTheWordAndStepIndex) {
     const struct {
-        int checked;
-        int word;
-    } steps[] = {{1, 0x101},   {2, 0x502},    {3, 0xA03},   {4, 0x3207},
-                 {5, 0x10008}, {6, 0x50009}, {7, 0xA000A}, {0, 0}};
+        const char* checked;
+        int word, stepIndex;
+    } steps[] = {
+        {"0.01mm", 0x101, 1},   {"0.05mm", 0x502, 2},   {"0.1 mm", 0xA03, 3}, {"1   mm", 0x10008, 5},
+        {"5   mm", 0x50009, 6}, {"10  mm", 0xA000A, 7}, {"&Jog", 0, 0},       {"0.5 mm", 0x3207, 4},
+        {nullptr, 0x320A, -1},  // none checked: code 10, the previous step size
+        {"&HW", 0xA, -1},       // unknown: code 10, the step index kept
+    };
     buildManualPage(-1);
+    ncstudio.radio(page, "&HW", false);
     for (const auto& step : steps) {
-        const std::string& caption = standin::stepCaptions(StepCaptions::Reading)[step.checked];
-        check(caption.c_str());
+        SCOPED_TRACE(step.checked ? step.checked : "none");
+        check(step.checked);
         block().stepIndex = -1;
 
-        EXPECT_EQ(GetMaStep(), step.word) << caption;
-        EXPECT_EQ(block().stepIndex, step.checked) << caption;
+        EXPECT_EQ(GetMaStep(), step.word);
+        EXPECT_EQ(block().stepIndex, step.stepIndex);
     }
-}
-
-TEST_F(StepReader, UnknownCaptionGivesCodeTenAndKeepsTheStepIndex) {
-    buildManualPage(-1);
-    ncstudio.radio(page, "&HW", true);
-    block().stepIndex = 3;
-
-    EXPECT_EQ(GetMaStep(), 0xA);
-    EXPECT_EQ(block().stepIndex, 3);
-    EXPECT_EQ(block().lastStepCode, 10);
 }
 
 TEST_F(StepReader, OverrideKnobLeavesOnlyCodeAndMode) {
@@ -83,23 +80,16 @@ TEST_F(StepReader, OverrideKnobLeavesOnlyCodeAndMode) {
     EXPECT_EQ(GetMaStep(), 0x3207);
 }
 
-TEST_F(StepReader, NoCheckedButtonKeepsThePreviousStepSize) {
-    buildManualPage(4);  // "0.5 mm"
-    ASSERT_EQ(GetMaStep(), 0x3207);
-
-    check(nullptr);
-
-    EXPECT_EQ(GetMaStep(), 0x320A);
-    EXPECT_EQ(block().stepText, "0.5");
-}
-
-TEST_F(StepReader, MissingManualPageGivesCodeTenWithModeAndLastStepSize) {
+TEST_F(StepReader, MissingWindowGivesCodeTenWithModeAndLastStepSize) {
     main = ncstudio.mainWindow();
     bindTo(main);
     block().stepText = "0.05";
     block().hostMode = 5;
+    EXPECT_EQ(GetMaStep(), 0x55A) << "no manual page";
 
-    EXPECT_EQ(GetMaStep(), 0x55A);
+    block().hostMode = 6;
+    block().jiggleWindow = nullptr;
+    EXPECT_EQ(GetMaStep(), 0x56A) << "no Jiggle window";
 }
 
 TEST_F(StepReader, ChangedCodeRecachesTheJogButtonsOnceWhenNotReady) {
@@ -126,34 +116,25 @@ TEST_F(StepReader, ChangedCodeRecachesTheJogButtonsOnceWhenNotReady) {
 
 TEST_F(StepReader, JiggleLabelsGiveTheirWords) {
     const struct {
-        const char* label;
+        std::vector<const char*> labels;
         int word;
-    } labels[] = {{"0.20mm", 0x1464},  {"5.00mm", 0x50069}, {"Step 0.01mm", 0x161},
-                  {"10.00mm", 0xA006A}, {"1.00mm", 0x10068}, {"0.75mm", 0x6A}};  // unknown: whole mm only
-    for (const auto& label : labels) {
-        buildJiggleWindow({label.label});
+    } cases[] = {
+        {{"0.20mm"}, 0x1464},      {{"5.00mm"}, 0x50069},  {{"Step 0.01mm"}, 0x161}, {{"10.00mm"}, 0xA006A},
+        {{"1.00mm"}, 0x10068},     {{"0.75mm"}, 0x6A},     // unknown: whole mm only
+        {{"Step:", "0.30mm"}, 0x1E65},                     // no digit: skipped
+        {{"Step 2"}, 0x6A},                                // a digit but no size
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.labels.back());
+        buildJiggleWindow(c.labels);
         block().stepIndex = 2;
         block().lastStepCode = 2;
+        block().stepText = "0.5";
 
-        EXPECT_EQ(GetMaStep(), label.word) << label.label;
+        EXPECT_EQ(GetMaStep(), c.word);
         EXPECT_EQ(block().stepIndex, 2) << "untouched in the Jiggle window";
         EXPECT_EQ(block().lastStepCode, 2) << "untouched in the Jiggle window";
     }
-}
-
-TEST_F(StepReader, JiggleLabelWithoutDigitIsSkipped) {
-    buildJiggleWindow({"Step:", "0.30mm"});
-    EXPECT_EQ(GetMaStep(), 0x1E65);
-}
-
-TEST_F(StepReader, JiggleWithoutStepSizeGivesCodeTen) {
-    buildJiggleWindow({"Step 2"});  // a digit but no size
-    block().stepText = "0.5";
-    EXPECT_EQ(GetMaStep(), 0x6A);
-
-    block().jiggleWindow = nullptr;
-    block().stepText = "0.5";
-    EXPECT_EQ(GetMaStep(), 0x326A) << "no window: the last step size stays";
 }
 
 TEST_F(StepReader, ToolSetSequenceForcesCalibrationMode) {

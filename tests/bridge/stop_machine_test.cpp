@@ -7,6 +7,8 @@
 
 using bridge::block;
 using bridge_tests::ownQueueHolds;
+using bridge_tests::Post;
+using bridge_tests::postsOf;
 using testing_support::BridgeFixture;
 
 class StopMachine : public BridgeFixture {
@@ -22,9 +24,14 @@ protected:
         block().jogButtonsReady = 1;
     }
 
-    std::vector<standin::Received> received() {
+    // Stops the machine; what reached the stand-in. The run state is idle
+    // afterwards whatever was posted.
+    std::vector<Post> stop() {
+        host.clearReceived();
+        bridge::stopMachine();
         settle();
-        return host.received();
+        EXPECT_EQ(block().machineState, 0x24);
+        return postsOf(host.received());
     }
 
     HWND main = nullptr;
@@ -33,100 +40,41 @@ protected:
 TEST_F(StopMachine, GenerationTwoPostsF11DownAndUpToTheMainWindow) {
     build(2);
     ncstudio.controlBar(main);
-    host.clearReceived();
     DWORD start = clock.now();
 
-    bridge::stopMachine();
-
-    auto messages = received();
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[0].message, static_cast<UINT>(WM_KEYDOWN));
-    EXPECT_EQ(messages[1].message, static_cast<UINT>(WM_KEYUP));
-    for (const auto& m : messages) {
-        EXPECT_EQ(m.window, main);
-        EXPECT_EQ(m.wParam, static_cast<WPARAM>(VK_F11));
-        EXPECT_EQ(m.lParam, 0);
-        EXPECT_EQ(m.time, start);
-    }
+    EXPECT_EQ(stop(), (std::vector<Post>{{main, WM_KEYDOWN, VK_F11, 0, start}, {main, WM_KEYUP, VK_F11, 0, start}}));
     EXPECT_EQ(clock.sleeps(), std::vector<DWORD>{40});
-    EXPECT_EQ(block().machineState, 0x24);
     EXPECT_EQ(block().jogButtonsReady, 1) << "generation 2 keeps the jog buttons";
 }
 
-TEST_F(StopMachine, GenerationOnePostsTheStopCommandToTheControlBar) {
-    build(1);
-    HWND bar = ncstudio.controlBar(main);
-    ncstudio.controlBar(main);  // a second bar is never looked at
-    host.clearReceived();
-    DWORD start = clock.now();
-
-    bridge::stopMachine();
-
-    auto messages = received();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].window, bar);
-    EXPECT_EQ(messages[0].message, static_cast<UINT>(WM_COMMAND));
-    EXPECT_EQ(messages[0].wParam, 32829u);
-    EXPECT_EQ(messages[0].lParam, 32829);
-    EXPECT_EQ(messages[0].time, start);
-    EXPECT_EQ(clock.sleeps(), std::vector<DWORD>{40});
-    EXPECT_EQ(block().machineState, 0x24);
-    EXPECT_EQ(block().jogButtonsReady, 0);
-}
-
-TEST_F(StopMachine, GenerationOneUsesTheStoredStopCommandId) {
-    build(1);
-    HWND bar = ncstudio.controlBar(main);
-    host.clearReceived();
-    block().stopCommandId = 32830;
-
-    bridge::stopMachine();
-
-    auto messages = received();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].window, bar);
-    EXPECT_EQ(messages[0].wParam, 32830u);
-    EXPECT_EQ(messages[0].lParam, 32830);
-}
-
-TEST_F(StopMachine, GenerationOneWithoutControlBarPostsNothingButMarksIdle) {
-    build(1);
-    host.clearReceived();
-
-    bridge::stopMachine();
-
-    EXPECT_TRUE(received().empty());
-    EXPECT_TRUE(clock.sleeps().empty());
-    EXPECT_EQ(block().machineState, 0x24);
-    EXPECT_EQ(block().jogButtonsReady, 0);
-}
-
-TEST_F(StopMachine, GenerationOneControlBarWithoutToolbarGetsNothing) {
-    build(1);
-    ncstudio.controlBar(main, false);
-    ncstudio.controlBar(main);  // only the first control bar counts
-    host.clearReceived();
-
-    bridge::stopMachine();
-
-    EXPECT_TRUE(received().empty());
-    EXPECT_TRUE(clock.sleeps().empty());
-    EXPECT_EQ(block().machineState, 0x24);
-    EXPECT_EQ(block().jogButtonsReady, 0);
-}
-
-TEST_F(StopMachine, ControlBarIsFoundPastChildrenOfOtherClasses) {
+TEST_F(StopMachine, GenerationOnePostsTheStoredStopCommandToTheFirstControlBar) {
     build(1);
     ncstudio.label(main, "Ready");
     ncstudio.child(main, {"ToolbarWindow32", "", 0, 0});  // a toolbar outside any control bar
     HWND bar = ncstudio.controlBar(main);
-    host.clearReceived();
+    ncstudio.controlBar(main);  // a second bar is never looked at
+    DWORD start = clock.now();
 
-    bridge::stopMachine();
+    EXPECT_EQ(stop(), (std::vector<Post>{{bar, WM_COMMAND, 32829, 32829, start}}));
+    EXPECT_EQ(clock.sleeps(), std::vector<DWORD>{40});
+    EXPECT_EQ(block().jogButtonsReady, 0);
 
-    auto messages = received();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].window, bar);
+    block().stopCommandId = 32830;
+    block().machineState = 0x27;
+    start = clock.now();
+    EXPECT_EQ(stop(), (std::vector<Post>{{bar, WM_COMMAND, 32830, 32830, start}}));
+}
+
+TEST_F(StopMachine, GenerationOneWithoutAControlBarAndToolbarPostsNothingButMarksIdle) {
+    build(1);
+    EXPECT_TRUE(stop().empty());
+
+    ncstudio.controlBar(main, false);
+    ncstudio.controlBar(main);  // only the first control bar counts
+    block().machineState = 0x27;
+    EXPECT_TRUE(stop().empty());
+    EXPECT_TRUE(clock.sleeps().empty());
+    EXPECT_EQ(block().jogButtonsReady, 0);
 }
 
 TEST_F(StopMachine, GenerationTwoWithoutMainWindowPostsNothingAnywhere) {
@@ -134,28 +82,19 @@ TEST_F(StopMachine, GenerationTwoWithoutMainWindowPostsNothingAnywhere) {
     bindTo(nullptr);
     ownQueueHolds(WM_KEYDOWN, WM_KEYUP);
 
-    bridge::stopMachine();
-
-    EXPECT_TRUE(received().empty());
+    EXPECT_TRUE(stop().empty());
     EXPECT_FALSE(ownQueueHolds(WM_KEYDOWN, WM_KEYUP));
-    EXPECT_EQ(clock.sleeps(), std::vector<DWORD>{40});
-    EXPECT_EQ(block().machineState, 0x24);
 }
 
 TEST_F(StopMachine, PostKeySendsDownAndUpWithoutWaiting) {
     build(2);
     host.clearReceived();
+    DWORD start = clock.now();
 
     bridge::postKey(main, VK_F9);
+    settle();
 
-    auto messages = received();
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[0].message, static_cast<UINT>(WM_KEYDOWN));
-    EXPECT_EQ(messages[1].message, static_cast<UINT>(WM_KEYUP));
-    for (const auto& m : messages) {
-        EXPECT_EQ(m.window, main);
-        EXPECT_EQ(m.wParam, static_cast<WPARAM>(VK_F9));
-        EXPECT_EQ(m.lParam, 0);
-    }
+    EXPECT_EQ(postsOf(host.received()),
+              (std::vector<Post>{{main, WM_KEYDOWN, VK_F9, 0, start}, {main, WM_KEYUP, VK_F9, 0, start}}));
     EXPECT_TRUE(clock.sleeps().empty());
 }
