@@ -47,10 +47,6 @@ TEST_F(MachineStateReader, PromptCodeComesFromTheModeOrAReportedPrompt) {
     ncstudio.setText(status, "IDLE");
     SetPcState(ncstudio.topLevel("#32770", "Calibration"), 2);  // mode 2, reported as a prompt
     EXPECT_EQ(GetMaState(main), 0x1000);
-
-    block().reportedPcState = 0;
-    block().hostMode = 0x1F7;  // a mode the driver never reports
-    EXPECT_EQ(GetMaState(main), 0xF700) << "the mode stays within its byte";
 }
 
 TEST_F(MachineStateReader, MissingStatusDialogOrStaticKeepsTheWord) {
