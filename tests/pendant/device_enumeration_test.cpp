@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/pendant/device_fixture.h"
 
@@ -9,128 +10,99 @@ namespace pendant_testing {
 namespace {
 
 using pendant::device;
+using Interfaces = std::vector<FakeInterface>;
 
-std::vector<FakeInterface> others(int count) {
-    std::vector<FakeInterface> list;
+Interfaces others(int count) {
+    Interfaces list;
     for (int i = 0; i < count; ++i) list.push_back(otherDevice("other-" + std::to_string(i)));
     return list;
 }
 
-using EnumerationTest = DeviceTest;
+class EnumerationTest : public DeviceTest {
+protected:
+    // Plugs in `interfaces` and opens; afterwards the receiver is closed again.
+    int openAmong(const Interfaces& interfaces) {
+        hid.plugIn(interfaces);
+        const int opened = device().openDevice(nullptr);
+        EXPECT_EQ(hid.openHandles(), opened ? 2 : 0);
+        EXPECT_EQ(device().connected, opened);
+        device().closeDevice();
+        return opened;
+    }
+};
 
 TEST_F(EnumerationTest, OpensBothInterfacesStartsTheReaderAndSendsOneStartReport) {
     SYSTEMTIME before;
     GetSystemTime(&before);
-    hid.plugIn({receiverInput(), receiverFeature()});
-
-    EXPECT_EQ(device().openDevice(nullptr), 1);
+    openReceiver();
     SYSTEMTIME after;
     GetSystemTime(&after);
 
     EXPECT_EQ(device().connected, 1);
     EXPECT_EQ(hid.openHandles(), 2);
-    EXPECT_TRUE(hid.waitForPendingRead(2000)) << "no reader is reading";
     const auto reports = hid.featureReports();
     ASSERT_EQ(reports.size(), 1u);
     const BYTE day = reports[0][3];
     EXPECT_TRUE(day == static_cast<BYTE>(before.wDay) || day == static_cast<BYTE>(after.wDay));
     EXPECT_EQ(reports[0], (Report{0x06, 0xFE, 0xFD, day, 0x20, 0x20, 0x20, 0x20}));
     EXPECT_TRUE(IsEqualGUID(device().notifyClassGuid(), receiverFeature().interfaceClass));
-    EXPECT_EQ(hid.preparsedNotFreed(), 0);
-}
 
-TEST_F(EnumerationTest, AnOpenReceiverIsNotOpenedAgain) {
-    openReceiver();
-    const int opens = hid.opens();
-
+    const int opens = hid.tally().opens;
     EXPECT_EQ(device().openDevice(nullptr), 1);
     EXPECT_EQ(device().ensureOpen(), 1);
-
-    EXPECT_EQ(hid.opens(), opens);
+    EXPECT_EQ(hid.tally().opens, opens) << "an open receiver is not opened again";
     EXPECT_EQ(hid.featureReports().size(), 1u);
 }
 
-TEST_F(EnumerationTest, WithoutAnEightByteInputInterfaceNothingStaysOpen) {
+TEST_F(EnumerationTest, WhichInterfacesMakeAReceiver) {
     FakeInterface longInput = receiverInput();
     longInput.inputLength = 16;
-    const std::vector<std::vector<FakeInterface>> receivers = {
-        {longInput, receiverFeature()},
-        {receiverFeature()},
-        {receiverInput()},
-    };
-    for (const auto& interfaces : receivers) {
-        hid.plugIn(interfaces);
-        EXPECT_EQ(device().openDevice(nullptr), 0);
-        EXPECT_EQ(device().connected, 0);
-        EXPECT_EQ(hid.openHandles(), 0);
-        EXPECT_TRUE(hid.featureReports().empty());
-    }
-    EXPECT_EQ(hid.preparsedNotFreed(), 0);
-}
-
-TEST_F(EnumerationTest, OtherDevicesAreClosedAtOnceAndDoNotCount) {
-    hid.plugIn({otherDevice("mouse"), receiverInput(), otherDevice("keyboard"), receiverFeature()});
-    EXPECT_EQ(device().openDevice(nullptr), 1);
-    EXPECT_EQ(hid.openHandles(), 2);
-    device().closeDevice();
-
-    // A foreign device with 8-byte feature reports is no feature interface.
-    FakeInterface sameProductOtherVendor = otherDevice("lookalike");
-    sameProductOtherVendor.productId = 0xEB99;
-    hid.plugIn({receiverInput(), otherDevice("foreign"), sameProductOtherVendor});
-    EXPECT_EQ(device().openDevice(nullptr), 0);
-    EXPECT_EQ(hid.openHandles(), 0);
-}
-
-TEST_F(EnumerationTest, OnlyTheFirstTwentyFiveInterfacesAreExamined) {
-    auto interfaces = others(23);
-    interfaces.push_back(receiverInput());
-    interfaces.push_back(receiverFeature());
-    hid.plugIn(interfaces);
-    EXPECT_EQ(device().openDevice(nullptr), 1) << "indexes 23 and 24 are examined";
-    device().closeDevice();
-
-    interfaces = others(25);
-    interfaces.push_back(receiverInput());
-    interfaces.push_back(receiverFeature());
-    hid.plugIn(interfaces);
-    const int opensBefore = hid.opens();
-    EXPECT_EQ(device().openDevice(nullptr), 0);
-    EXPECT_EQ(hid.highestIndexAsked(), 24u);
-    EXPECT_EQ(hid.opens() - opensBefore, 25);
-    EXPECT_EQ(hid.openHandles(), 0);
-}
-
-TEST_F(EnumerationTest, AnInterfaceWhoseAttributesCannotBeReadIsPassedOver) {
     FakeInterface unreadable = receiverInput("unreadable");
     unreadable.attributesFail = true;
-    hid.plugIn({unreadable, receiverInput(), receiverFeature()});
-
-    EXPECT_EQ(device().openDevice(nullptr), 1);
-    EXPECT_EQ(hid.openHandles(), 2);
+    FakeInterface sameProductOtherVendor = otherDevice("lookalike");
+    sameProductOtherVendor.productId = 0xEB99;
+    struct Case {
+        const char* what;
+        Interfaces interfaces;
+        int opened;
+    };
+    const Case cases[] = {
+        {"no 8-byte input", {longInput, receiverFeature()}, 0},
+        {"no input", {receiverFeature()}, 0},
+        {"no feature", {receiverInput()}, 0},
+        {"no receiver", others(3), 0},
+        {"other devices between", {otherDevice("a"), receiverInput(), otherDevice("b"), receiverFeature()}, 1},
+        {"foreign 8-byte features", {receiverInput(), otherDevice("foreign"), sameProductOtherVendor}, 0},
+        {"unreadable attributes passed over", {unreadable, receiverInput(), receiverFeature()}, 1},
+        // A later feature interface replaces an earlier one, which is closed.
+        {"three features", {receiverFeature("1"), receiverFeature("2"), receiverInput(), receiverFeature("3")}, 1},
+    };
+    for (const Case& receiver : cases) {
+        SCOPED_TRACE(receiver.what);
+        EXPECT_EQ(openAmong(receiver.interfaces), receiver.opened);
+        EXPECT_EQ(hid.openHandles(), 0);
+    }
+    EXPECT_EQ(hid.featureReports().size(), 3u) << "a start report only for each receiver opened";
 }
 
-TEST_F(EnumerationTest, AtMostFourFeatureInterfacesAreTaken) {
-    // The fourth feature interface ends the search: the input interface
-    // behind it is never seen.
-    hid.plugIn({receiverFeature("f1"), receiverFeature("f2"), receiverFeature("f3"),
-                receiverFeature("f4"), receiverInput()});
-    EXPECT_EQ(device().openDevice(nullptr), 0);
-    EXPECT_EQ(hid.highestIndexAsked(), 3u);
-    EXPECT_EQ(hid.openHandles(), 0);
+TEST_F(EnumerationTest, TheSearchEndsAfterTwentyFiveInterfacesOrAtTheFourthFeatureInterface) {
+    // The input interface behind the fourth feature interface is never seen.
+    EXPECT_EQ(openAmong({receiverFeature("f1"), receiverFeature("f2"), receiverFeature("f3"),
+                         receiverFeature("f4"), receiverInput()}),
+              0);
+    EXPECT_EQ(hid.tally().highestIndexAsked, 3u);
 
-    // A later feature interface replaces an earlier one, which is closed.
-    hid.plugIn({receiverFeature("f1"), receiverFeature("f2"), receiverInput(), receiverFeature("f3")});
-    EXPECT_EQ(device().openDevice(nullptr), 1);
-    EXPECT_EQ(hid.openHandles(), 2);
-}
+    Interfaces interfaces = others(23);
+    interfaces.push_back(receiverInput());
+    interfaces.push_back(receiverFeature());
+    EXPECT_EQ(openAmong(interfaces), 1) << "indexes 23 and 24 are examined";
 
-TEST_F(EnumerationTest, NoReceiverLeavesTheLinkClosed) {
-    hid.plugIn(others(3));
-    EXPECT_EQ(device().ensureOpen(), 0);
-    EXPECT_EQ(device().connected, 0);
-    EXPECT_EQ(hid.openHandles(), 0);
-    EXPECT_EQ(hid.badCloses(), 0);
+    const Interfaces two = others(2);
+    interfaces.insert(interfaces.begin(), two.begin(), two.end());
+    const int opensBefore = hid.tally().opens;
+    EXPECT_EQ(openAmong(interfaces), 0);
+    EXPECT_EQ(hid.tally().highestIndexAsked, 24u);
+    EXPECT_EQ(hid.tally().opens - opensBefore, 25);
 }
 
 }  // namespace

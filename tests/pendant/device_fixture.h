@@ -1,6 +1,8 @@
 #pragma once
 // The receiver of this process over fake HID interfaces, with the link flags
-// reset before and the receiver closed after each test.
+// reset before each test; after it the receiver is closed and no handle may
+// have been closed twice, closed under a pending read or cancelled from a
+// thread that did not start the read.
 #include <gtest/gtest.h>
 
 #include "app/process_state.h"
@@ -16,7 +18,16 @@ protected:
         app::state().linkEnabled = 1;
     }
 
-    void TearDown() override { pendant::device().closeDevice(); }
+    void TearDown() override {
+        pendant::device().closeDevice();
+        hid.holdCancellation(false);
+        hid.waitForAllClosed(2000);
+        const FakeHid::Tally tally = hid.tally();
+        EXPECT_EQ(tally.closesUnderPendingRead, 0);
+        EXPECT_EQ(tally.badCloses, 0);
+        EXPECT_EQ(tally.foreignCancels, 0);
+        EXPECT_EQ(tally.preparsedNotFreed, 0);
+    }
 
     // The receiver's input and feature interfaces, present and opened.
     void openReceiver() {

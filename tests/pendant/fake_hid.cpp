@@ -6,34 +6,24 @@
 namespace pendant_testing {
 namespace {
 
-const GUID kHidClass = {0x4D1E55B2, 0xF16F, 0x11CF, {0x88, 0xCB, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30}};
+const GUID kHidClass = FakeInterface{}.interfaceClass;
 const HDEVINFO kInterfaceSet = reinterpret_cast<HDEVINFO>(0x7000);
 
 }  // namespace
 
-FakeInterface receiverInput(const std::string& path) {
-    FakeInterface input;
-    input.path = path;
-    input.inputLength = 8;
-    return input;
-}
+FakeInterface receiverInput(const std::string& path) { return {path, 0x10CE, 0xEB99, 8, 0}; }
 
 FakeInterface receiverFeature(const std::string& path) {
-    FakeInterface feature;
-    feature.path = path;
-    feature.featureLength = 8;
-    feature.interfaceClass = {0x12345678, 0x1234, 0x5678, {1, 2, 3, 4, 5, 6, 7, 8}};
-    return feature;
+    return {path, 0x10CE, 0xEB99, 0, 8, {0x12345678, 0x1234, 0x5678, {1, 2, 3, 4, 5, 6, 7, 8}}};
 }
 
-FakeInterface otherDevice(const std::string& path) {
-    FakeInterface other;
-    other.path = path;
-    other.vendorId = 0x046D;
-    other.productId = 0xC52B;
-    other.inputLength = 8;
-    other.featureLength = 8;
-    return other;
+FakeInterface otherDevice(const std::string& path) { return {path, 0x046D, 0xC52B, 8, 8}; }
+
+std::string payloadOf(const std::vector<Report>& reports) {
+    std::string payload;
+    for (const Report& report : reports)
+        payload += report[0] == 6 ? std::string(report.begin() + 1, report.end()) : "<not report 6>";
+    return payload;
 }
 
 FakeHid::FakeHid() { pendant::installHid(this); }
@@ -112,39 +102,9 @@ void FakeHid::clearFeatureReports() {
     featureReports_.clear();
 }
 
-DWORD FakeHid::highestIndexAsked() const {
+FakeHid::Tally FakeHid::tally() const {
     std::lock_guard<std::mutex> guard(lock_);
-    return highestIndex_;
-}
-
-int FakeHid::opens() const {
-    std::lock_guard<std::mutex> guard(lock_);
-    return opens_;
-}
-
-int FakeHid::featureReads() const {
-    std::lock_guard<std::mutex> guard(lock_);
-    return featureReads_;
-}
-
-int FakeHid::preparsedNotFreed() const {
-    std::lock_guard<std::mutex> guard(lock_);
-    return preparsedOut_;
-}
-
-int FakeHid::closesUnderPendingRead() const {
-    std::lock_guard<std::mutex> guard(lock_);
-    return closesUnderRead_;
-}
-
-int FakeHid::badCloses() const {
-    std::lock_guard<std::mutex> guard(lock_);
-    return badCloses_;
-}
-
-int FakeHid::foreignCancels() const {
-    std::lock_guard<std::mutex> guard(lock_);
-    return foreignCancels_;
+    return tally_;
 }
 
 const FakeInterface* FakeHid::presentInterface(HANDLE handle) const {
@@ -160,7 +120,7 @@ HDEVINFO FakeHid::getClassDevs(const GUID*, DWORD) { return kInterfaceSet; }
 BOOL FakeHid::enumDeviceInterfaces(HDEVINFO, const GUID*, DWORD index,
                                    SP_DEVICE_INTERFACE_DATA* data) {
     std::lock_guard<std::mutex> guard(lock_);
-    if (index > highestIndex_) highestIndex_ = index;
+    if (index > tally_.highestIndexAsked) tally_.highestIndexAsked = index;
     if (index >= interfaces_.size()) {
         SetLastError(ERROR_NO_MORE_ITEMS);
         return FALSE;
@@ -189,7 +149,7 @@ HANDLE FakeHid::createFile(const char* path, DWORD, DWORD, DWORD, DWORD) {
         HANDLE handle = reinterpret_cast<HANDLE>(nextHandle_);
         nextHandle_ += 4;
         handles_[handle] = OpenHandle{device, true};
-        ++opens_;
+        ++tally_.opens;
         return handle;
     }
     SetLastError(ERROR_FILE_NOT_FOUND);
@@ -199,10 +159,10 @@ HANDLE FakeHid::createFile(const char* path, DWORD, DWORD, DWORD, DWORD) {
 BOOL FakeHid::closeHandle(HANDLE handle) {
     std::lock_guard<std::mutex> guard(lock_);
     if (handles_.erase(handle) == 0) {
-        ++badCloses_;
+        ++tally_.badCloses;
         return FALSE;
     }
-    if (readActive_ && read_.handle == handle) ++closesUnderRead_;
+    if (readActive_ && read_.handle == handle) ++tally_.closesUnderPendingRead;
     changed_.notify_all();
     return TRUE;
 }
@@ -250,7 +210,7 @@ BOOL FakeHid::cancelIo(HANDLE handle) {
     std::lock_guard<std::mutex> guard(lock_);
     if (!readActive_ || read_.handle != handle) return TRUE;
     if (read_.thread != GetCurrentThreadId()) {
-        ++foreignCancels_;
+        ++tally_.foreignCancels;
         return TRUE;
     }
     read_.cancelled = true;
@@ -271,13 +231,13 @@ BOOLEAN FakeHid::getPreparsedData(HANDLE handle, PHIDP_PREPARSED_DATA* data) {
     std::lock_guard<std::mutex> guard(lock_);
     if (!presentInterface(handle)) return FALSE;
     *data = reinterpret_cast<PHIDP_PREPARSED_DATA>(handle);
-    ++preparsedOut_;
+    ++tally_.preparsedNotFreed;
     return TRUE;
 }
 
 BOOLEAN FakeHid::freePreparsedData(PHIDP_PREPARSED_DATA) {
     std::lock_guard<std::mutex> guard(lock_);
-    --preparsedOut_;
+    --tally_.preparsedNotFreed;
     return TRUE;
 }
 
@@ -305,7 +265,7 @@ BOOLEAN FakeHid::setFeature(HANDLE handle, void* report, ULONG length) {
 
 BOOLEAN FakeHid::getFeature(HANDLE handle, void* report, ULONG length) {
     std::lock_guard<std::mutex> guard(lock_);
-    ++featureReads_;
+    ++tally_.featureReads;
     const FakeInterface* device = presentInterface(handle);
     if (!device || device->featureLength != 8 || length != 8) return FALSE;
     const BYTE status[8] = {6, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0};

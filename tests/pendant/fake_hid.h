@@ -34,6 +34,10 @@ FakeInterface receiverInput(const std::string& path = "receiver-input");
 FakeInterface receiverFeature(const std::string& path = "receiver-feature");
 FakeInterface otherDevice(const std::string& path);
 
+// Bytes 1-7 of each report one after the other, with a marker in place of a
+// report whose id is not 6.
+std::string payloadOf(const std::vector<Report>& reports);
+
 class FakeHid : public pendant::HidApi {
 public:
     // Installs itself as the HID calls of this process until destroyed.
@@ -60,16 +64,19 @@ public:
     int openHandles() const;
     std::vector<Report> featureReports() const;
     void clearFeatureReports();
-    // Interface indexes asked for, the highest one, and handles opened.
-    DWORD highestIndexAsked() const;
-    int opens() const;
-    int featureReads() const;
-    int preparsedNotFreed() const;
-    // Faults seen: a handle closed while a read on it was pending, a close of
-    // a handle that was not open, a cancel from another thread than the read's.
-    int closesUnderPendingRead() const;
-    int badCloses() const;
-    int foreignCancels() const;
+
+    struct Tally {
+        DWORD highestIndexAsked = 0;  // of the interface indexes asked for
+        int opens = 0;
+        int featureReads = 0;
+        int preparsedNotFreed = 0;
+        // Faults: a handle closed while a read on it was pending, a close of a
+        // handle that was not open, a cancel from another thread than the read's.
+        int closesUnderPendingRead = 0;
+        int badCloses = 0;
+        int foreignCancels = 0;
+    };
+    Tally tally() const;
 
     void getHidGuid(GUID* guid) override;
     HDEVINFO getClassDevs(const GUID* guid, DWORD flags) override;
@@ -125,13 +132,7 @@ private:
     std::vector<Report> featureReports_;
     int failWritesFrom_ = 0;
     int writes_ = 0;
-    DWORD highestIndex_ = 0;
-    int opens_ = 0;
-    int featureReads_ = 0;
-    int preparsedOut_ = 0;
-    int closesUnderRead_ = 0;
-    int badCloses_ = 0;
-    int foreignCancels_ = 0;
+    Tally tally_;
 };
 
 }  // namespace pendant_testing

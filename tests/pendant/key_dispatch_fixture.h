@@ -19,31 +19,30 @@ namespace pendant_testing {
 class KeyDispatchFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        app::ProcessState& state = app::state();
-        state.linkEnabled = 1;
-        state.bridgeModule = nullptr;
-        state.keyActivity = 0;
-        state.attachedThreadId = 0;
-        state.lastWheelDelta = 0;
-        state.lastKeyWord = 0;
-        state.toolSetterHeight = 12.5;
-        state.toolSetterEnabled = 1;
+        resetKeyState();
+        app::state().bridgeModule = nullptr;
+        app::state().toolSetterHeight = 12.5;
+        app::state().toolSetterEnabled = 1;
         main = ncstudio.mainWindow();
         bindTo(host, main);
     }
 
     void TearDown() override {
-        app::ProcessState& state = app::state();
-        if (state.attachedThreadId)
-            AttachThreadInput(state.attachedThreadId, GetCurrentThreadId(), FALSE);
+        if (app::state().attachedThreadId)
+            AttachThreadInput(app::state().attachedThreadId, GetCurrentThreadId(), FALSE);
         app::freeBridge();
-        state.attachedThreadId = 0;
-        state.hostWindow = nullptr;
-        state.hostThreadId = 0;
+        resetKeyState();
+        app::state().hostWindow = nullptr;
+        app::state().hostThreadId = 0;
+    }
+
+    static void resetKeyState() {
+        app::ProcessState& state = app::state();
+        state.linkEnabled = 1;
         state.keyActivity = 0;
+        state.attachedThreadId = 0;
         state.lastWheelDelta = 0;
         state.lastKeyWord = 0;
-        state.linkEnabled = 1;
     }
 
     // Binds NcStudio as host discovery does.

@@ -66,36 +66,27 @@ TEST_F(KeyDispatch, ToolSetterSettingsGoAheadOfKeyFourOnly) {
 TEST_F(KeyDispatch, ToolSetterSettingsAreTheCurrentOnes) {
     app::state().toolSetterHeight = 34.4;
     app::state().toolSetterEnabled = 0;
-
     dispatchKeyEvent(0, 4);
-
     EXPECT_EQ(bridge.calls(), (Calls{"SetKnifHigh 34.400000 0", "KeyBoardProc 0 00000004"}));
 }
 
-TEST_F(KeyDispatch, LockedLinkDropsEventsAndReadingGoesOn) {
-    app::state().linkEnabled = 0;
+TEST_F(KeyDispatch, LockedLinkOrUnboundNcStudioDropsEventsAndReadingGoesOn) {
+    for (bool locked : {true, false}) {
+        SCOPED_TRACE(locked ? "link locked" : "NcStudio unbound");
+        app::state().linkEnabled = locked ? 0 : 1;
+        app::state().hostThreadId = locked ? host.threadId() : 0;
 
-    dispatchKeyEvent(5, 0x01050004);
+        dispatchKeyEvent(5, 0x01050004);
 
-    EXPECT_EQ(app::state().keyActivity, 0);
-    EXPECT_EQ(app::state().attachedThreadId, 0u);
-    EXPECT_EQ(app::state().bridgeModule, nullptr) << "nothing reached ncbridge";
-    EXPECT_TRUE(bridge.calls().empty());
-
+        EXPECT_EQ(app::state().keyActivity, 0);
+        EXPECT_EQ(app::state().attachedThreadId, 0u);
+        EXPECT_EQ(app::state().bridgeModule, nullptr) << "nothing reached ncbridge";
+        EXPECT_TRUE(bridge.calls().empty());
+    }
     app::state().linkEnabled = 1;
+    bindTo(host, main);
     dispatchKeyEvent(0, 0x01050000);
     EXPECT_EQ(bridge.calls(), Calls{"KeyBoardProc 0 01050000"});
-}
-
-TEST_F(KeyDispatch, UnboundNcStudioDropsEvents) {
-    app::state().hostThreadId = 0;
-
-    dispatchKeyEvent(5, 0x01050004);
-
-    EXPECT_EQ(app::state().keyActivity, 0);
-    EXPECT_EQ(app::state().attachedThreadId, 0u);
-    EXPECT_EQ(app::state().bridgeModule, nullptr);
-    EXPECT_TRUE(bridge.calls().empty());
 }
 
 TEST_F(KeyDispatch, MissingLibraryDropsTheEventAndIsLoadedWithALaterOne) {

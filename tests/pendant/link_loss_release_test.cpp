@@ -1,12 +1,18 @@
-// A key event still held when the link goes down is released in NcStudio.
+// A continuous jog still running when the link goes down, whichever way it
+// goes down, is released in NcStudio once.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <dbt.h>
 
+#include <functional>
+#include <ostream>
 #include <string>
+#include <vector>
 
 #include "app/bridge_binding.h"
+#include "pendant/display_frame.h"
+#include "pendant/polling_thread.h"
 #include "tests/pendant/device_fixture.h"
 #include "tests/support/recording_bridge.h"
 
@@ -14,13 +20,19 @@ namespace pendant_testing {
 namespace {
 
 using pendant::device;
+using Events = std::vector<std::string>;
 
 // Axis knob X, rate knob on continuous jog, no key; the wheel turns by 5.
 const Report kJogReport = {4, 0, 0, 0, 0x1C, 0x11, 5, 0};
-const char kJogEvent[] = "KeyBoardProc 5 111C0000";
-const char kReleaseEvent[] = "KeyBoardProc 0 111C0000";
+const Events kJogThenRelease = {"KeyBoardProc 5 111C0000", "KeyBoardProc 0 111C0000"};
 
-class LinkLossReleaseTest : public DeviceTest {
+struct LinkLoss {
+    const char* name;
+    std::function<void(FakeHid&)> loseLink;
+};
+void PrintTo(const LinkLoss& loss, std::ostream* out) { *out << loss.name; }
+
+class LinkLossRelease : public DeviceTest, public ::testing::WithParamInterface<LinkLoss> {
 protected:
     void SetUp() override {
         DeviceTest::SetUp();
@@ -37,55 +49,55 @@ protected:
         app::freeBridge();
     }
 
-    // Calls to KeyBoardProc recorded so far.
-    std::vector<std::string> keyEvents() const {
-        std::vector<std::string> events;
-        for (const std::string& call : bridge.calls()) {
+    Events keyEvents() const {
+        Events events;
+        for (const std::string& call : bridge.calls())
             if (call.rfind("KeyBoardProc", 0) == 0) events.push_back(call);
-        }
         return events;
-    }
-
-    // Delivers the jog report and waits until the reader is back in a read.
-    void jog() {
-        hid.deliver(kJogReport);
-        for (int i = 0; i < 200 && keyEvents().empty(); ++i) Sleep(10);
-        ASSERT_EQ(keyEvents(), std::vector<std::string>{kJogEvent});
-        ASSERT_TRUE(hid.waitForPendingRead(2000));
     }
 
     testing_support::RecordingBridge bridge;
 };
 
-TEST_F(LinkLossReleaseTest, UnplugDuringAContinuousJogReleasesIt) {
+TEST_P(LinkLossRelease, ReleasesTheJogOnce) {
     openReceiver();
-    jog();
+    hid.deliver(kJogReport);
+    for (int i = 0; i < 200 && keyEvents().empty(); ++i) Sleep(10);
+    ASSERT_EQ(keyEvents(), Events{kJogThenRelease[0]});
+    ASSERT_TRUE(hid.waitForPendingRead(2000)) << "the reader is back in a read";
 
-    hid.unplug();
-
-    ASSERT_TRUE(hid.waitForAllClosed(2000));
-    EXPECT_EQ(keyEvents(), (std::vector<std::string>{kJogEvent, kReleaseEvent}));
-}
-
-TEST_F(LinkLossReleaseTest, CloseDuringAContinuousJogReleasesItOnce) {
-    openReceiver();
-    jog();
+    GetParam().loseLink(hid);
+    EXPECT_EQ(keyEvents(), kJogThenRelease);
 
     device().closeDevice();
-
-    EXPECT_EQ(keyEvents(), (std::vector<std::string>{kJogEvent, kReleaseEvent}));
+    EXPECT_EQ(keyEvents(), kJogThenRelease) << "released only once";
 }
 
-TEST_F(LinkLossReleaseTest, DeviceRemovalDuringAContinuousJogReleasesIt) {
-    openReceiver();
-    jog();
-
-    DEV_BROADCAST_HDR header = {};
-    header.dbch_devicetype = DBT_DEVTYP_VOLUME;
-    device().onDeviceChange(DBT_DEVICEREMOVECOMPLETE, reinterpret_cast<LPARAM>(&header));
-
-    EXPECT_EQ(keyEvents(), (std::vector<std::string>{kJogEvent, kReleaseEvent}));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Ways, LinkLossRelease,
+    ::testing::Values(
+        LinkLoss{"Unplug", [](FakeHid& hid) {
+                     hid.unplug();
+                     EXPECT_TRUE(hid.waitForAllClosed(2000));
+                 }},
+        LinkLoss{"CloseDevice", [](FakeHid&) { device().closeDevice(); }},
+        LinkLoss{"AnyDeviceRemoval",
+                 [](FakeHid&) {
+                     DEV_BROADCAST_HDR header = {};
+                     header.dbch_devicetype = DBT_DEVTYP_VOLUME;
+                     device().onDeviceChange(DBT_DEVICEREMOVECOMPLETE, reinterpret_cast<LPARAM>(&header));
+                 }},
+        LinkLoss{"FailedFrameSend",
+                 [](FakeHid& hid) {
+                     pendant::resetDisplay();
+                     pendant::resetPolling();
+                     app::state().linkUp = 1;
+                     hid.failFeatureWritesFrom(1);
+                     std::string location = "X:1:2:3:";
+                     pendant::buildAndSendFrame(location);
+                     EXPECT_EQ(app::state().linkUp, 0);
+                 }}),
+    [](const ::testing::TestParamInfo<LinkLoss>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace pendant_testing

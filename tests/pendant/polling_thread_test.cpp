@@ -41,7 +41,7 @@ public:
         note("GetAxisLocation");
         if (hang) WaitForSingleObject(hang, INFINITE);
         std::strcpy(buffer1024, "X:-1.250:1500:12000:");
-        result = 1;
+        result = locationResult;
         return hasLocation;
     }
 
@@ -55,6 +55,7 @@ public:
     }
 
     bool hasLocation = true;
+    int locationResult = 1;
     HANDLE hang = nullptr;  // while set, GetAxisLocation waits on it
 
 private:
@@ -112,11 +113,15 @@ protected:
 TEST_F(PollingThread, ActivePassReadsStateStepAndLocationThenSendsTheirFrame) {
     EXPECT_TRUE(pendant::pollPass());
     EXPECT_EQ(status.calls(), (Calls{"GetMaState", "GetMaStep", "GetAxisLocation"}));
-    std::string wire;
-    for (const pendant_testing::Report& report : hid.featureReports()) {
-        wire.append(reinterpret_cast<const char*>(report.data()) + 1, 7);
-    }
-    EXPECT_EQ(wire.substr(3, 43), "    1.5    X:-1.250        F:1500  S:12000 ");
+    EXPECT_EQ(pendant_testing::payloadOf(hid.featureReports()).substr(3, 43),
+              "    1.5    X:-1.250        F:1500  S:12000 ");
+
+    status.locationResult = 0;  // the text read last was consumed by the build
+    hid.clearFeatureReports();
+    pendant::pollPass();
+    EXPECT_EQ(pendant_testing::payloadOf(hid.featureReports()),
+              std::string("\xFE\xFD") + static_cast<char>(pendant::currentDayByte()) + "    1.5    " +
+                  std::string(16, ' ') + std::string(5, '\0'));
 
     status.hasLocation = false;  // without GetAxisLocation no frame is built
     hid.clearFeatureReports();

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "app/process_state.h"
 #include "pendant/hid_api.h"
 #include "pendant/pendant_device.h"
@@ -26,50 +29,30 @@ protected:
         pendant::device().closeDevice();
         pendant::installHid(nullptr);
     }
-
-    static BYTE utcDay() {
-        SYSTEMTIME now;
-        GetSystemTime(&now);
-        return static_cast<BYTE>(now.wDay);
-    }
 };
 
-TEST_F(ReceiverEndToEndTest, OpeningSendsTheStartReportToThePendant) {
-    BYTE dayBefore = utcDay();
-    ASSERT_EQ(1, pendant::device().openDevice(nullptr));
-    BYTE dayAfter = utcDay();
-    EXPECT_EQ(1, pendant::device().connected);
-
-    ASSERT_TRUE(written.waitFor(1));
-    Sleep(50);
-    std::vector<Report> reports = written.reports();
-    ASSERT_EQ(1u, reports.size());
-    Report start = reports[0];
-    EXPECT_TRUE(start[3] == dayBefore || start[3] == dayAfter);
-    EXPECT_EQ((Report{6, 0xFE, 0xFD, start[3], 0x20, 0x20, 0x20, 0x20}), start);
-}
-
-TEST_F(ReceiverEndToEndTest, AFrameSentReachesThePendantsDisplay) {
-    ASSERT_EQ(1, pendant::device().openDevice(nullptr));
-    std::string frame = "\xFE\xFD\x07";
-    frame += "    Jog    ";
-    frame += "X:12.500:0      ";
-    frame += "F:0     S:0     ";
-    frame += "                ";
-    ASSERT_EQ(62u, frame.size());
-    ASSERT_EQ(1, pendant::device().sendFeatureData(reinterpret_cast<const BYTE*>(frame.data()), 62));
+TEST_F(ReceiverEndToEndTest, OpeningSendsTheStartReportAndAFrameReachesThePendantsDisplay) {
+    SYSTEMTIME before, after;
+    GetSystemTime(&before);
+    ASSERT_EQ(pendant::device().openDevice(nullptr), 1);
+    GetSystemTime(&after);
+    const std::string lines[3] = {"    Jog    ", "X:12.500:0      ", "F:0     S:0     "};
+    const std::string frame = "\xFE\xFD\x07" + lines[0] + lines[1] + lines[2] + std::string(16, ' ');
+    ASSERT_EQ(pendant::device().sendFeatureData(reinterpret_cast<const BYTE*>(frame.data()), 62), 1);
 
     ASSERT_TRUE(written.waitFor(10));  // the start report and nine pieces
+    Sleep(50);
+    const std::vector<Report> reports = written.reports();
+    ASSERT_EQ(reports.size(), 10u);
+    const BYTE day = reports[0][3];
+    EXPECT_TRUE(day == static_cast<BYTE>(before.wDay) || day == static_cast<BYTE>(after.wDay));
+    EXPECT_EQ(reports[0], (Report{6, 0xFE, 0xFD, day, 0x20, 0x20, 0x20, 0x20}));
     standin::DisplayAssembler display;
-    using Outcome = standin::DisplayAssembler::Outcome;
-    std::vector<Outcome> outcomes;
-    for (const Report& report : written.reports()) outcomes.push_back(display.add(report));
-    ASSERT_EQ(10u, outcomes.size());
-    EXPECT_EQ(Outcome::FrameComplete, outcomes.back());
-    EXPECT_EQ(7, display.display().day);
-    EXPECT_EQ("    Jog    ", display.display().lines[0]);
-    EXPECT_EQ("X:12.500:0      ", display.display().lines[1]);
-    EXPECT_EQ("F:0     S:0     ", display.display().lines[2]);
+    standin::DisplayAssembler::Outcome last{};
+    for (const Report& report : reports) last = display.add(report);
+    EXPECT_EQ(last, standin::DisplayAssembler::Outcome::FrameComplete);
+    EXPECT_EQ(display.display().day, 7);
+    for (int line = 0; line < 3; ++line) EXPECT_EQ(display.display().lines[line], lines[line]);
 }
 
 TEST_F(ReceiverEndToEndTest, UnpluggingTakesTheLinkDownAndTheReceiverOpensAgain) {
