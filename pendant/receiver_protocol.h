@@ -2,7 +2,7 @@
 // The records exchanged over the receiver pipe between the virtual receiver
 // (the pipe's client, inside wheelpad) and a stand-in pendant (the pipe's
 // server). The pipe is a duplex message-mode pipe; each message is one record:
-// a tag byte followed by a fixed payload (standin/pendant/PROTOCOL.md).
+// a tag byte followed by a fixed payload (the README describes it).
 #include <windows.h>
 
 #include <array>

@@ -2,7 +2,7 @@
 // A receiver without hardware: the HID calls of the pendant link answered by
 // one receiver (vendor 0x10CE, product 0xEB99) with an 8-byte input interface
 // and an 8-byte feature interface, whose radio side is a stand-in pendant at
-// the other end of a named pipe (standin/pendant/PROTOCOL.md).
+// the other end of a named pipe (the README describes it).
 //
 // The receiver is plugged in while a pendant serves the pipe: each enumeration
 // connects to the pipe if it is not connected. Input reports from the pendant
