@@ -6,6 +6,22 @@
 
 namespace bridge {
 
+void postModifiedKey(BYTE modifier, BYTE key, DWORD holdMs) {
+    SharedBlock& b = block();
+    if (!GetKeyboardState(b.keyboardState)) return;
+    const BYTE savedModifier = b.keyboardState[modifier];
+    b.keyboardState[modifier] |= 0x80;
+    SetKeyboardState(b.keyboardState);
+    // Repeat count 1, the scan code, and bits 30 and 31 set.
+    const LPARAM lParam = static_cast<LPARAM>((MapVirtualKeyA(key, 0) << 16) | 0xC0000001u);
+    postTo(b.hostWindow, WM_KEYDOWN, key, lParam);
+    platform::sleepMs(holdMs);
+    postTo(b.hostWindow, WM_KEYUP, key, lParam);
+    platform::sleepMs(kPostWaitMs);
+    b.keyboardState[modifier] = savedModifier;
+    SetKeyboardState(b.keyboardState);
+}
+
 void postKey(HWND window, UINT virtualKey) {
     postTo(window, WM_KEYDOWN, virtualKey, 0);
     postTo(window, WM_KEYUP, virtualKey, 0);
@@ -15,14 +31,14 @@ void stopMachine() {
     SharedBlock& b = block();
     if (b.hostGeneration == 2) {
         postKey(b.hostWindow, VK_F11);
-        platform::sleepMs(40);
+        platform::sleepMs(kPostWaitMs);
     } else {
         b.jogButtonsReady = 0;
         HWND controlBar = nextChildOfClass(b.hostWindow, nullptr, "AfxControlBar42");
         if (controlBar && nextChildOfClass(controlBar, nullptr, "ToolbarWindow32")) {
             PostMessageA(controlBar, WM_COMMAND, static_cast<WPARAM>(b.stopCommandId),
                          static_cast<LPARAM>(b.stopCommandId));
-            platform::sleepMs(40);
+            platform::sleepMs(kPostWaitMs);
         }
     }
     b.machineState &= ~3;

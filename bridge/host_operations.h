@@ -6,6 +6,10 @@
 
 namespace bridge {
 
+// Every action posted to NcStudio is followed by this wait, so that NcStudio
+// handles it before the next one.
+constexpr DWORD kPostWaitMs = 40;
+
 // True for the axis-knob codes of X, Y and Z.
 bool isJogAxis(int axis);
 
@@ -19,6 +23,12 @@ AxisButtons axisButtons(const HWND (&buttons)[6], int axis);
 
 // Mouse-button-up to the axis's cached "+" button, then to its "-" button.
 void liftJogButtons(int axis);
+
+// Posts modifier+key to NcStudio's main window through the keyboard state:
+// the modifier's key-down bit set, key down, `holdMs`, key up, 40 ms, the
+// modifier's state put back. Nothing happens when the keyboard state cannot
+// be read.
+void postModifiedKey(BYTE modifier, BYTE key, DWORD holdMs);
 
 // Posts Ctrl+key to NcStudio's main window and re-caches the manual page's
 // jog buttons.

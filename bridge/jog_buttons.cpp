@@ -10,8 +10,6 @@
 namespace bridge {
 namespace {
 
-constexpr DWORD kPostWaitMs = 40;
-
 // Direction captions in the order they are tested, with the cache entry each
 // one fills.
 struct DirectionCaption {
@@ -36,21 +34,6 @@ bool isZeroCaption(const char* caption) {
     return false;
 }
 
-void postChordKey(BYTE key) {
-    SharedBlock& b = block();
-    if (!GetKeyboardState(b.keyboardState)) return;
-    BYTE savedControl = b.keyboardState[VK_CONTROL];
-    b.keyboardState[VK_CONTROL] |= 0x80;
-    SetKeyboardState(b.keyboardState);
-    LPARAM lParam = static_cast<LPARAM>((MapVirtualKeyA(key, 0) << 16) | 0xC0000001u);
-    postTo(b.hostWindow, WM_KEYDOWN, key, lParam);
-    platform::sleepMs(kPostWaitMs);
-    postTo(b.hostWindow, WM_KEYUP, key, lParam);
-    platform::sleepMs(kPostWaitMs);
-    b.keyboardState[VK_CONTROL] = savedControl;
-    SetKeyboardState(b.keyboardState);
-}
-
 void cacheManualJogButtons() {
     HWND page = manualPage();
     if (!page) return;
@@ -73,7 +56,7 @@ void cacheManualJogButtons() {
 }  // namespace
 
 void postCtrlChord(BYTE key) {
-    postChordKey(key);
+    postModifiedKey(VK_CONTROL, key, kPostWaitMs);
     cacheManualJogButtons();
     platform::sleepMs(kPostWaitMs);
 }

@@ -35,7 +35,7 @@ bool releaseJog() {
     liftJogButtons(b.heldJogAxis);
     b.heldJogAxis = 0;
     b.jogIdlePolls = 0;
-    platform::sleepMs(40);
+    platform::sleepMs(kPostWaitMs);
     return true;
 }
 
@@ -49,7 +49,7 @@ void stopRunawayJog() {
     stopMachine();
     if (isJogAxis(b.releasedJogAxis)) {
         liftJogButtons(b.releasedJogAxis);
-        platform::sleepMs(40);
+        platform::sleepMs(kPostWaitMs);
     }
 }
 

@@ -39,7 +39,7 @@ void selectStep(BYTE mode, int index) {
         b.jogButtonsReady = 0;
     } else if (IsWindowEnabled(button)) {
         PostMessageA(button, BM_CLICK, 0, 0);
-        platform::sleepMs(40);
+        platform::sleepMs(kPostWaitMs);
         b.stepIndex = step;
         b.stepClicked = 1;
         b.stepReclick = 1;

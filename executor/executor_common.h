@@ -4,13 +4,12 @@
 // key actions test.
 #include <windows.h>
 
+#include "bridge/host_operations.h"
 #include "bridge/shared_block.h"
 
 namespace executor {
 
-// Every action posted to NcStudio is followed by this wait, so that NcStudio
-// handles it before the next one.
-constexpr DWORD kPostWaitMs = 40;
+using bridge::kPostWaitMs;
 
 // Key codes of a pendant event (key1 or key2), and the tool setter's signals,
 // which arrive as keys too.

@@ -222,15 +222,7 @@ BOOL VirtualReceiver::closeHandle(HANDLE handle) {
     std::lock_guard<std::mutex> hold(lock_);
     if (!files_.erase(handle)) return fail(ERROR_INVALID_HANDLE);
     // Closing a handle ends the reads still pending on it.
-    for (auto read = pendingReads_.begin(); read != pendingReads_.end();) {
-        if (read->handle == handle) {
-            finishRead(*read, kStatusCancelled);
-            read = pendingReads_.erase(read);
-        } else {
-            ++read;
-        }
-    }
-    changed_.notify_all();
+    cancelPendingReads(handle, false);
     return TRUE;
 }
 
@@ -302,9 +294,14 @@ BOOL VirtualReceiver::getOverlappedResult(HANDLE, OVERLAPPED* overlapped, DWORD*
 BOOL VirtualReceiver::cancelIo(HANDLE handle) {
     std::lock_guard<std::mutex> hold(lock_);
     if (!files_.count(handle)) return fail(ERROR_INVALID_HANDLE);
-    DWORD thread = GetCurrentThreadId();
+    cancelPendingReads(handle, true);
+    return TRUE;
+}
+
+void VirtualReceiver::cancelPendingReads(HANDLE handle, bool callerOnly) {
+    const DWORD thread = GetCurrentThreadId();
     for (auto read = pendingReads_.begin(); read != pendingReads_.end();) {
-        if (read->handle == handle && read->thread == thread) {
+        if (read->handle == handle && (!callerOnly || read->thread == thread)) {
             finishRead(*read, kStatusCancelled);
             read = pendingReads_.erase(read);
         } else {
@@ -312,7 +309,6 @@ BOOL VirtualReceiver::cancelIo(HANDLE handle) {
         }
     }
     changed_.notify_all();
-    return TRUE;
 }
 
 // --- Identity and capabilities ----------------------------------------------------

@@ -99,6 +99,9 @@ private:
     // Ends a pending read with `status`, filling in the caller's OVERLAPPED
     // and signalling its event. Called with lock_ held.
     void finishRead(const PendingRead& read, DWORD status);
+    // Cancels the pending reads on `handle`; only the calling thread's when
+    // `callerOnly`. Called with lock_ held.
+    void cancelPendingReads(HANDLE handle, bool callerOnly);
     void unplugLocked();
 
     const std::string pipeName_;
