@@ -113,3 +113,24 @@ TEST_F(CommandKeys, Key9PostsF7WithoutWaitingAndEntersTheCalibrationMode) {
     EXPECT_EQ(block().hostMode, 1);
     EXPECT_EQ(block().modeGrace, 3);
 }
+
+// The display toggle comes first; on a busy machine the key then opens
+// NcStudio's menu with Ctrl+'1', Alt+'O' and 'J', but not while the "Jiggle"
+// window is in front.
+TEST_F(CommandKeys, Key13OnABusyMachinePostsCtrl1AndTheMenuKeyJ) {
+    block().machineState = 1;
+    DWORD t0 = clock.now();
+    event(0, 13);
+    Deliveries altO{{main, WM_SYSKEYDOWN, 'O', t0 + 120}};
+    EXPECT_EQ(deliveries(), keyPress(main, '1', t0, 40) + altO + keyPress(main, 'J', t0 + 160));
+    EXPECT_TRUE(host.received(WM_KEYDOWN)[0].controlDown);
+    EXPECT_EQ(block().showMachineCoords, 1);
+    EXPECT_EQ(block().jogButtonsReady, 0);
+
+    report(6, 6);
+    block().jogButtonsReady = 1;
+    forgetHistory();
+    event(0, 13);
+    EXPECT_TRUE(deliveries().empty());
+    EXPECT_EQ(block().jogButtonsReady, 1);
+}

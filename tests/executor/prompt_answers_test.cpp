@@ -22,6 +22,22 @@ TEST_F(PromptAnswers, Key2InTheHomingDialogClicksAllAxesOrPostsEnterWithoutIt) {
     EXPECT_EQ(clock.sleeps(), (std::vector<DWORD>{40, 40}));
 }
 
+// Enter and OK to the jiggle window, without a wait; its mode stays until
+// NcStudio reports the window gone.
+TEST_F(PromptAnswers, Key2InTheJiggleWindowPostsEnterThenOkToIt) {
+    HWND jiggle = ncstudio.jiggleWindow();
+    report(6, 6);
+    event(0, 2);
+    EXPECT_TRUE(deliveries().empty()) << "no jiggle window reported yet";
+
+    block().jiggleWindow = jiggle;
+    DWORD t0 = clock.now();
+    event(0, 2);
+    EXPECT_EQ(deliveries(), (keyPress(jiggle, VK_RETURN, t0) + Deliveries{{jiggle, WM_COMMAND, 1, t0}}));
+    EXPECT_TRUE(clock.sleeps().empty());
+    EXPECT_EQ(block().hostMode, 6);
+}
+
 TEST_F(PromptAnswers, Key2AnswersAReportedPromptWithOkYesAndEnterAfterAToolChangeButtonIfAny) {
     HWND prompt = ncstudio.prompt("NcStudio", "Continue?");
     HWND toolChange = ncstudio.prompt("NcStudio", "换刀");
