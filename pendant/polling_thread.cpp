@@ -23,6 +23,7 @@ constexpr std::size_t kLocationBufferSize = 1024;
 
 class BridgeStatusSource : public StatusSource {
 public:
+    void loadBridge() override { app::ensureBridgeLoaded(); }
     bool getMaState(HWND mainWindow, int& result) override {
         return app::callGetMaState(mainWindow, result);
     }
@@ -93,6 +94,7 @@ void closeRefreshEvent() {
 }
 
 bool pollPass() {
+    source->loadBridge();
     app::ProcessState& state = app::state();
     if (state.linkUp) {
         int value = 0;

@@ -21,6 +21,9 @@ StatusWords& statusWords();
 class StatusSource {
 public:
     virtual ~StatusSource() = default;
+    // Loads ncbridge when it is not loaded yet; a failed load is tried again
+    // on the next pass.
+    virtual void loadBridge() = 0;
     virtual bool getMaState(HWND mainWindow, int& result) = 0;
     virtual bool getMaStep(int& result) = 0;
     virtual bool getAxisLocation(char* buffer1024, int& result) = 0;
