@@ -52,9 +52,8 @@ void writeOffsetFor(HWND dialog, int axisIndex, double wanted, const char* forma
 }
 
 void setZGeneration1(bool fromToolSetter) {
-    SharedBlock& b = bridge::block();
-    bridge::textBuffer()[0] = '\0';
-    const std::string height = fromToolSetter ? formatted("%f", b.toolSetterHeight) : safeHeightTextGeneration1();
+    const std::string height =
+        fromToolSetter ? formatted("%f", bridge::block().toolSetterHeight) : safeHeightTextGeneration1();
     if (height.empty()) return;
     openCoordinateDialog();
     HWND dialog = waitForCoordinateDialog(CoordinateDialogTitles::Both);
@@ -94,7 +93,6 @@ bool halfCoordinate(BYTE axisKnob) {
     const char* shown = bridge::readText(button);
     if (!*shown) return false;
     const double half = bridge::parseNumber(shown) * 0.5;
-    const std::string halfText = formatted("%f", half);
     rightClick(button);
 
     HWND dialog = nullptr;
@@ -106,7 +104,7 @@ bool halfCoordinate(BYTE axisKnob) {
         dialog = waitForCoordinateDialog(axisIndex == 0 ? CoordinateDialogTitles::Both
                                                         : CoordinateDialogTitles::SetCoordinateOnly);
         if (!dialog) return false;
-        if (HWND edit = dialogEdit(dialog, axisIndex)) bridge::writeEdit(edit, halfText.c_str());
+        if (HWND edit = dialogEdit(dialog, axisIndex)) bridge::writeEdit(edit, formatted("%f", half).c_str());
     }
     confirmCoordinateDialog(dialog);
     return false;

@@ -118,18 +118,15 @@ struct Faults {
 } faults;
 
 HANDLE WINAPI openProcess(DWORD access, BOOL inherit, DWORD id) {
-    if (faults.failing == Failing::Open) return nullptr;
-    HANDLE process = OpenProcess(access, inherit, id);
+    HANDLE process = faults.failing == Failing::Open ? nullptr : OpenProcess(access, inherit, id);
     if (process) faults.open.insert(process);
     return process;
 }
 LPVOID WINAPI allocate(HANDLE process, LPVOID at, SIZE_T size, DWORD type, DWORD protect) {
-    ++faults.allocations;
-    if ((faults.failing == Failing::FirstAllocation && faults.allocations == 1) ||
-        (faults.failing == Failing::SecondAllocation && faults.allocations == 2))
-        return nullptr;
+    const int n = ++faults.allocations;
+    if (faults.failing == (n == 1 ? Failing::FirstAllocation : Failing::SecondAllocation)) return nullptr;
     LPVOID block = VirtualAllocEx(process, at, size, type, protect);
-    if (block) faults.live.insert(block);
+    faults.live.insert(block);
     return block;
 }
 BOOL WINAPI release(HANDLE process, LPVOID block, SIZE_T size, DWORD type) {
@@ -137,21 +134,15 @@ BOOL WINAPI release(HANDLE process, LPVOID block, SIZE_T size, DWORD type) {
     return VirtualFreeEx(process, block, size, type);
 }
 BOOL WINAPI write(HANDLE process, LPVOID to, LPCVOID from, SIZE_T size, SIZE_T* written) {
-    if (faults.failing == Failing::Write) return FALSE;
-    return WriteProcessMemory(process, to, from, size, written);
+    return faults.failing != Failing::Write && WriteProcessMemory(process, to, from, size, written);
 }
+// A short read copies 10 bytes and fails; an unterminated text fills all 64.
 BOOL WINAPI read(HANDLE process, LPCVOID from, LPVOID to, SIZE_T size, SIZE_T* done) {
-    if (faults.failing == Failing::ShortRead) {
-        std::memset(to, 'A', 10);
-        *done = 10;
-        return FALSE;
-    }
-    if (faults.failing == Failing::UnterminatedText) {
-        std::memset(to, 'A', size);
-        *done = size;
-        return TRUE;
-    }
-    return ReadProcessMemory(process, from, to, size, done);
+    if (faults.failing != Failing::ShortRead && faults.failing != Failing::UnterminatedText)
+        return ReadProcessMemory(process, from, to, size, done);
+    *done = faults.failing == Failing::ShortRead ? 10 : size;
+    std::memset(to, 'A', *done);
+    return faults.failing == Failing::UnterminatedText;
 }
 BOOL WINAPI close(HANDLE handle) {
     faults.open.erase(handle);

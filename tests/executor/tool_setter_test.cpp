@@ -7,7 +7,6 @@
 #include "work_coordinate_fixture.h"
 
 using namespace executor_testing;
-using bridge::JogButton;
 
 namespace {
 
@@ -28,13 +27,6 @@ protected:
         int clicks = 0;
         for (const Delivery& d : deliveries()) clicks += std::get<0>(d) == button && std::get<1>(d) == BM_CLICK;
         return clicks;
-    }
-
-    Deliveries chordsF7() const {
-        Deliveries f7;
-        for (const Delivery& d : deliveries())
-            if (std::get<0>(d) == main && std::get<2>(d) == VK_F7) f7.push_back(d);
-        return f7;
     }
 };
 
@@ -99,18 +91,6 @@ TEST_F(ToolSetter, AfterTheMeasurementSignalsRetractAndThePollerRestoresTheStep)
     EXPECT_EQ(block().restoreStepPending, 0);
 }
 
-// Key 3 during the measurement aborts into the retract on the 10 mm step.
-TEST_F(ToolSetter, Key3AbortsTheMeasurementIntoTheRetract) {
-    SetKnifHigh(34.4, 1);
-    event(0, 6);
-    event(0, 3);
-    forgetHistory();
-    signals(5, 51);
-    EXPECT_EQ(block().probeCount, 15);
-    EXPECT_EQ(block().toolSetActive, 0);
-    EXPECT_EQ(clicksOn(jogButton(bridge::kZMinus)), 0);
-}
-
 // Signal 50 outside a measurement selects 0.01 mm and blocks the wheel until
 // the next 49 or 50.
 TEST_F(ToolSetter, Signal50BlocksTheWheelUntilTheNextApproachSignal) {
@@ -167,7 +147,7 @@ TEST_F(ToolSetter, Key6HeldOver2000MsPostsShiftF7AndAShortPressCtrlF7) {
         DWORD released = clock.now();
         event(0, 0);
         clock.onSleep([this] { host.sync(); });
-        EXPECT_EQ(chordsF7(), keyPress(main, VK_F7, released, 100));
+        EXPECT_EQ(deliveries(), keyPress(main, VK_F7, released, 100));
         EXPECT_EQ(modifierDown, (std::vector<bool>{true, true}));
         const bool shortPress = c.modifier == VK_CONTROL;
         EXPECT_EQ(block().toolChangeArmed, shortPress ? 0 : 1);
