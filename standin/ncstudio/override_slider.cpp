@@ -2,20 +2,20 @@
 
 #include <commctrl.h>
 
+#include "standin/ncstudio/window_subclass.h"
+
 namespace standin {
 namespace {
 
 constexpr const char* kPreviousProc = "StandinSliderPreviousProc";
 
 LRESULT CALLBACK focusOnClickProc(HWND slider, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto previous = reinterpret_cast<WNDPROC>(GetPropA(slider, kPreviousProc));
     if (message == WM_LBUTTONDOWN) {
         SetFocus(slider);
         return 0;
     }
     if (message == WM_LBUTTONUP) return 0;
-    if (message == WM_NCDESTROY) RemovePropA(slider, kPreviousProc);
-    return CallWindowProcA(previous, slider, message, wParam, lParam);
+    return callReplaced(kPreviousProc, slider, message, wParam, lParam);
 }
 
 }  // namespace
@@ -27,9 +27,7 @@ HWND overrideSlider(NcStudioBuilder& builder, HWND panel, int max, int position)
                                  panel, nullptr, GetModuleHandleA(nullptr), nullptr);
         SendMessageA(slider, TBM_SETRANGEMAX, TRUE, max);
         SendMessageA(slider, TBM_SETPOS, TRUE, position);
-        SetPropA(slider, kPreviousProc,
-                 reinterpret_cast<HANDLE>(
-                     SetWindowLongPtrA(slider, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(focusOnClickProc))));
+        subclassWindow(slider, focusOnClickProc, kPreviousProc);
         builder.host().record(slider);
     });
     return slider;

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "standin/ncstudio/window_subclass.h"
+
 namespace standin {
 namespace {
 
@@ -10,13 +12,11 @@ constexpr const char* kPreviousProc = "StandinParametersPreviousProc";
 
 // WM_CLOSE destroys the window, as NcStudio's parameters window closes.
 LRESULT CALLBACK closingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto previous = reinterpret_cast<WNDPROC>(GetPropA(window, kPreviousProc));
     if (message == WM_CLOSE) {
         DestroyWindow(window);
         return 0;
     }
-    if (message == WM_NCDESTROY) RemovePropA(window, kPreviousProc);
-    return CallWindowProcA(previous, window, message, wParam, lParam);
+    return callReplaced(kPreviousProc, window, message, wParam, lParam);
 }
 
 void addColumn(HWND list, int index, const char* title) {
@@ -54,8 +54,7 @@ HWND createParametersWindow(const std::vector<Parameter>& parameters) {
     HWND window = CreateWindowExA(0, "#32770", "paramters", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
                                   instance, nullptr);
     if (!window) return nullptr;
-    SetPropA(window, kPreviousProc,
-             reinterpret_cast<HANDLE>(SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(closingProc))));
+    subclassWindow(window, closingProc, kPreviousProc);
     CreateWindowExA(0, "Static", "Parameters", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, window, nullptr, instance,
                     nullptr);
     HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 20, 380, 260, window,
