@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <sstream>
@@ -26,13 +27,15 @@
 #include "pendant/receiver_selection.h"
 #include "standin/ncstudio/host_thread.h"
 #include "standin/ncstudio/ncstudio_builder.h"
+#include "standin/ncstudio/work_coordinate_dialogs.h"
 #include "standin/pendant/display_assembler.h"
 #include "standin/pendant/pendant_commands.h"
 #include "standin/pendant/pendant_server.h"
 
 namespace {
 
-// Jog X in steps, then continuously, switch ON/OFF, start, pause and stop.
+// Jog X in steps, then continuously, halve X, switch ON/OFF, start, pause
+// and stop.
 constexpr const char* kBuiltInScript = R"(# axis knob on X; once the display shows NcStudio, the rate knob to 10
 # percent: 0.05 mm steps and 10 percent of the base feed in "Feedrate"
 axis X
@@ -53,6 +56,13 @@ axis Y
 wheel 2
 release
 wait 300
+# keys 14 and 16 together on X: X becomes half of what it shows (12.500 to
+# 6.250) through NcStudio's "Offset Setting" dialog
+axis X
+wait 300
+key 14 16
+release
+wait 400
 key 10
 release
 key 4
@@ -81,9 +91,12 @@ std::string messageName(UINT message) {
     case WM_COMMAND: return "WM_COMMAND";
     case WM_LBUTTONDOWN: return "WM_LBUTTONDOWN";
     case WM_LBUTTONUP: return "WM_LBUTTONUP";
+    case WM_RBUTTONDOWN: return "WM_RBUTTONDOWN";
+    case WM_RBUTTONUP: return "WM_RBUTTONUP";
     case WM_CLOSE: return "WM_CLOSE";
     case BM_CLICK: return "BM_CLICK";
     case EM_SETSEL: return "EM_SETSEL";
+    case EM_SCROLLCARET: return "EM_SCROLLCARET";
     case EM_REPLACESEL: return "EM_REPLACESEL";
     default: {
         char text[16];
@@ -109,6 +122,9 @@ struct NcStudio {
         runState = build.statusDialog(main, "IDLE");
         build.controlBar(main);
         feedrate = build.feedrateDialog(panel.commandSetButton, "1500.000000", "3000.000000");
+        // The work coordinates shown are machine - offset.
+        coordinateDialogs = std::make_unique<standin::WorkCoordinateDialogs>(build, panel, 2);
+        coordinateDialogs->setOffsets({0, 0, 0}, {100, 50, -20});
     }
 
     standin::NcStudioBuilder build;
@@ -116,6 +132,7 @@ struct NcStudio {
     standin::CoordinatePanelWindows panel;
     HWND runState;
     standin::FeedrateDialogWindows feedrate;
+    std::unique_ptr<standin::WorkCoordinateDialogs> coordinateDialogs;
 };
 
 // What the display shows, each new text once.
