@@ -20,9 +20,12 @@ for p in g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686 \
 done
 
 if [ ${#need[@]} -gt 0 ]; then
+    # apt's own chatter goes to a log, shown only when the installation fails.
+    log=/tmp/wheelpad-setup.log
+    echo "Installing ${need[*]} (log: $log)..."
     export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${need[@]}"
+    { apt-get update -qq && apt-get install -y -qq --no-install-recommends "${need[@]}"; } >"$log" 2>&1 ||
+        { cat "$log"; exit 1; }
 fi
 
 # Wine takes its ANSI code page (936) from the locale it runs in, which must
