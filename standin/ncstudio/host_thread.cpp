@@ -114,16 +114,29 @@ LRESULT CALLBACK HostThread::recordingProc(HWND window, UINT message, WPARAM wPa
         return CallWindowProcA(original, window, message, wParam, lParam);
     }
     if (!isRecorded(message)) return CallWindowProcA(original, window, message, wParam, lParam);
-    if (handlingDepth == 0 && self) {
+    bool taken = false;
+    ++handlingDepth;
+    if (handlingDepth == 1 && self) {
         char text[64] = {};
         GetWindowTextA(window, text, sizeof text);
-        self->append({window, text, message, wParam, lParam, self->clock_(),
-                      (GetKeyState(VK_CONTROL) & 0x8000) != 0});
+        Received entry{window, text, message, wParam, lParam, self->clock_(),
+                       (GetKeyState(VK_CONTROL) & 0x8000) != 0};
+        self->append(entry);
+        if (self->reaction_) taken = self->reaction_(entry);
     }
-    ++handlingDepth;
-    LRESULT result = CallWindowProcA(original, window, message, wParam, lParam);
+    LRESULT result = taken ? 0 : CallWindowProcA(original, window, message, wParam, lParam);
     --handlingDepth;
     return result;
+}
+
+void HostThread::setReaction(Reaction reaction) {
+    invoke([&] { reaction_ = std::move(reaction); });
+}
+
+void HostThread::asOwnDoing(const std::function<void()>& work) {
+    ++handlingDepth;
+    work();
+    --handlingDepth;
 }
 
 void HostThread::append(const Received& entry) {
