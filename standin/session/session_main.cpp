@@ -122,9 +122,7 @@ struct NcStudio {
         runState = build.statusDialog(main, "IDLE");
         build.controlBar(main);
         feedrate = build.feedrateDialog(panel.commandSetButton, "1500.000000", "3000.000000");
-        // The work coordinates shown are machine - offset.
         coordinateDialogs = std::make_unique<standin::WorkCoordinateDialogs>(build, panel, 2);
-        coordinateDialogs->setOffsets({0, 0, 0}, {100, 50, -20});
     }
 
     standin::NcStudioBuilder build;
