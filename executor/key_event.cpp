@@ -12,6 +12,7 @@ KeyEvent unpackKeyEvent(int wheelDelta, int keyWord) {
     event.rateKnob = static_cast<BYTE>((word >> 16) & 0xFF);
     event.axisKnob = static_cast<BYTE>((word >> 24) & 0xFF);
     event.key = event.key1 ? event.key1 : event.key2;
+    event.releaseOnly = (wheelDelta & kReleaseOnlyFlag) != 0;
     if (!bridge::block().wheelBlocked)
         event.wheel = static_cast<signed char>(static_cast<BYTE>(wheelDelta & 0xFF));
     return event;

@@ -18,7 +18,8 @@ thread_local int handlingDepth = 0;
 bool isRecorded(UINT message) {
     switch (message) {
     case WM_KEYDOWN: case WM_KEYUP: case WM_SYSKEYDOWN: case WM_SYSKEYUP: case WM_CHAR:
-    case WM_COMMAND: case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_CLOSE: case WM_SETTEXT:
+    case WM_COMMAND: case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_RBUTTONDOWN: case WM_RBUTTONUP:
+    case WM_CLOSE: case WM_SETTEXT:
     case WM_HSCROLL: case WM_VSCROLL:
     case BM_CLICK: case BM_SETCHECK: case BM_SETSTATE:
     case EM_SETSEL: case EM_SCROLLCARET: case EM_REPLACESEL:
