@@ -1,21 +1,45 @@
 #pragma once
-// The stand-in NcStudio the link benchmark polls: generation 2, with all
-// that the status readers look at, and the X axis coordinate in its panel.
+// The stand-in NcStudio the link benchmark polls and drives: the stand-in
+// NcStudio program's windows and behaviour, generation 2, the step "0.5mm"
+// selected, on a host thread, its log dropped.
 #include <windows.h>
 
+#include <memory>
+
+#include "standin/ncstudio/action_log.h"
+#include "standin/ncstudio/host_thread.h"
+#include "standin/ncstudio/machine.h"
+#include "standin/ncstudio/ncstudio_behaviour.h"
 #include "standin/ncstudio/ncstudio_builder.h"
+#include "standin/ncstudio/ncstudio_windows.h"
 
 namespace bench {
 
-inline HWND buildBenchNcStudio(standin::NcStudioBuilder& ncstudio) {
-    HWND main = ncstudio.mainWindow("NcStudio");
-    standin::CoordinatePanelTexts texts;
-    texts.workCoordinates[0] = "-1234.567";
-    texts.overrideTexts = {"100%", "0", "2000", "24000", "80%"};
-    ncstudio.coordinatePanelGeneration2(main, texts);
-    ncstudio.standardManualButtons(ncstudio.manualPage(main), standin::StepCaptions::Reading, 4);
-    ncstudio.statusDialog(main, "IDLE");
-    return main;
-}
+constexpr int kBenchStepIndex = 4;  // "0.5mm"
+
+class BenchNcStudio {
+public:
+    explicit BenchNcStudio(standin::HostThread& host)
+        : host_(host), builder_(host), machine_({{-1234567, 0, 0}, {0, 0, 0}}) {
+        log_.open("NUL");
+        machine_.selectStep(kBenchStepIndex);
+        windows_ = standin::buildNcStudioWindows(builder_, 2, machine_, 2000, 24000);
+        behaviour_ = std::make_unique<standin::NcStudioBehaviour>(builder_, windows_, machine_, log_, false, [] {});
+        host.setReaction([this](const standin::Received& r) { return behaviour_->react(r); });
+    }
+    ~BenchNcStudio() { host_.setReaction({}); }
+    BenchNcStudio(const BenchNcStudio&) = delete;
+    BenchNcStudio& operator=(const BenchNcStudio&) = delete;
+
+    HWND main() const { return windows_.main; }
+
+private:
+    standin::HostThread& host_;
+    standin::NcStudioBuilder builder_;
+    standin::ActionLog log_;
+    standin::Machine machine_;
+    standin::NcStudioWindows windows_;
+    std::unique_ptr<standin::NcStudioBehaviour> behaviour_;
+};
 
 }  // namespace bench

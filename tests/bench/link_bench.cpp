@@ -33,6 +33,9 @@ using Clock = std::chrono::steady_clock;
 
 const char kLocation[] = "X:-1234.567:2000:24000:";
 constexpr int kAxisX = 17;
+constexpr int kRateStep05 = 16;  // rate knob at 40 %: the step 0.5 mm
+// Every key event's knobs: the axis knob on X, the rate knob on 40 %.
+constexpr int kKnobs = (kAxisX << 24) | (kRateStep05 << 16);
 constexpr int kStartKey = 4;
 constexpr int kStatusRounds = 100;
 constexpr int kKeyRounds = 20;
@@ -85,7 +88,12 @@ bool bind(const BoundNcStudio& ncstudio) {
     if (!app::callUnHook() || !app::callInstallhook(ncstudio.main)) return false;
     app::state().hostThreadId = GetWindowThreadProcessId(ncstudio.main, nullptr);
     app::callEnableMap(1);
-    app::callKeyBoardProc(0, kAxisX << 24);  // the axis knob on X, no key
+    // The coordinate panel read once (it finds the feed button), then the
+    // knobs turned, which selects the step.
+    int found = 0;
+    char location[1024];
+    app::callGetAxisLocation(location, found);
+    app::callKeyBoardProc(0, kKnobs);
     return true;
 }
 
@@ -146,7 +154,7 @@ void measureStatusCalls(const BoundNcStudio& ncstudio, const char* where) {
     });
 }
 
-// The manual page's step radio buttons "0.5 mm" and "1   mm".
+// The manual page's step radio buttons of the benchmark's step and the next.
 struct TwoSteps {
     HWND first;
     HWND second;
@@ -156,7 +164,9 @@ TwoSteps twoSteps(HWND main) {
     HWND page = main;
     for (int id : {standin::kMainFrameId, standin::kMainFrameId, standin::kManualTabsId, standin::kManualPageId})
         page = GetDlgItem(page, id);
-    return {FindWindowExA(page, nullptr, nullptr, "0.5 mm"), FindWindowExA(page, nullptr, nullptr, "1   mm")};
+    const auto& captions = standin::stepCaptions(standin::StepCaptions::Selection);
+    return {FindWindowExA(page, nullptr, nullptr, captions[bench::kBenchStepIndex].c_str()),
+            FindWindowExA(page, nullptr, nullptr, captions[bench::kBenchStepIndex + 1].c_str())};
 }
 
 // A pass after the checked step moved: what it costs to see a change. The
@@ -189,10 +199,10 @@ void measureChangedStep(const BoundNcStudio& ncstudio) {
 void measureKeyPath(const BoundNcStudio& ncstudio) {
     std::printf("-- key path, NcStudio in its own process\n");
     measure("step jog click (wheel +1 on X)", ncstudio, kKeyRounds,
-            [] { app::callKeyBoardProc(1, kAxisX << 24); });
+            [] { app::callKeyBoardProc(1, kKnobs); });
     measure("start key (key 4 down, then released)", ncstudio, kKeyRounds, [] {
-        app::callKeyBoardProc(0, (kAxisX << 24) | kStartKey);
-        app::callKeyBoardProc(0, kAxisX << 24);
+        app::callKeyBoardProc(0, kKnobs | kStartKey);
+        app::callKeyBoardProc(0, kKnobs);
     });
 }
 
@@ -282,8 +292,8 @@ int main() {
 
     {
         standin::HostThread host;
-        standin::NcStudioBuilder builder(host);
-        BoundNcStudio inProcess{bench::buildBenchNcStudio(builder), bench::createCounterWindow()};
+        bench::BenchNcStudio ncstudio(host);
+        BoundNcStudio inProcess{ncstudio.main(), bench::createCounterWindow()};
         host.invoke(bench::countMessagesReachingThisThread);
         if (!bind(inProcess)) {
             std::printf("ncbridge.dll did not bind to the stand-in NcStudio\n");

@@ -1,8 +1,8 @@
 // The stand-in NcStudio of the link benchmark in a process of its own, as
-// NcStudio runs: builds its windows on a UI thread of their own, counts the
-// messages that reach that thread from outside, prints
-// "main <handle> counter <handle>" and serves until its counter window gets
-// WM_CLOSE.
+// NcStudio runs: the stand-in NcStudio program's windows and behaviour on a
+// UI thread of their own, and a count of the messages that reach that thread
+// from outside. Prints "main <handle> counter <handle>" and serves until its
+// counter window gets WM_CLOSE.
 #include <windows.h>
 
 #include <cstdio>
@@ -13,8 +13,8 @@
 
 int main() {
     standin::HostThread host;
-    standin::NcStudioBuilder ncstudio(host);
-    HWND main = bench::buildBenchNcStudio(ncstudio);
+    bench::BenchNcStudio ncstudio(host);
+    HWND main = ncstudio.main();
     host.invoke(bench::countMessagesReachingThisThread);
     HWND counter = bench::createCounterWindow();
     std::printf("main %llu counter %llu\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(main)),
