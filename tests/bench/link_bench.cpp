@@ -195,7 +195,8 @@ void measureChangedStep(const BoundNcStudio& ncstudio) {
     }
     std::printf("%-40s %8.3f ms (min %6.3f) %5.1f sent %5s        %6.1f user32 calls\n",
                 "GetMaStep after the step moved", median(times) / 1000,
-                *std::min_element(times.begin(), times.end()) / 1000, double(sent) / kStatusRounds, "", double(user32Calls) / kStatusRounds);
+                *std::min_element(times.begin(), times.end()) / 1000, double(sent) / kStatusRounds, "",
+                double(user32Calls) / kStatusRounds);
     SendMessageA(steps.first, BM_SETCHECK, BST_CHECKED, 0);
     SendMessageA(steps.second, BM_SETCHECK, BST_UNCHECKED, 0);
 }
