@@ -49,7 +49,7 @@ INT_PTR Dialog::doModal() {
     if (!create()) return -1;
     if (parentWasEnabled) EnableWindow(parent_, FALSE);
     if (!ended_) {
-        ShowWindow(window_, SW_SHOWNORMAL);
+        if (shownWhenRun()) ShowWindow(window_, SW_SHOWNORMAL);
         runModalLoop();
     }
     // The parent comes back before the dialog goes, so that it takes the

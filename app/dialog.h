@@ -55,6 +55,8 @@ protected:
     virtual void onOK();
     // IDCANCEL (also Esc and the title bar's close): ends with IDCANCEL.
     virtual void onCancel();
+    // Whether doModal shows the dialog.
+    virtual bool shownWhenRun() const { return true; }
 
 private:
     static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -33,6 +33,9 @@ protected:
     BOOL onInitDialog() override;
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     bool preTranslateMessage(MSG& message) override;
+    // Never shown: the user sees only the tray icon. (Shown, it would take
+    // the foreground from the user's window until its first paint hid it.)
+    bool shownWhenRun() const override { return false; }
 
 private:
     void onTick();

@@ -84,6 +84,8 @@ std::string describeAction(const Received& r, const std::string& windowName) {
     case WM_COMMAND: return "command " + number(LOWORD(r.wParam)) + " to " + where;
     case WM_LBUTTONDOWN: return "mouse button down on " + where;
     case WM_LBUTTONUP: return "mouse button up on " + where;
+    case WM_RBUTTONDOWN: return "right mouse button down on " + where;
+    case WM_RBUTTONUP: return "right mouse button up on " + where;
     case WM_CLOSE: return "close " + where;
     case WM_SETTEXT: return "text set to \"" + textOf(r.lParam) + "\" on " + where;
     case WM_HSCROLL: case WM_VSCROLL: return "scroll on " + where;

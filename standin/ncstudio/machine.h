@@ -33,6 +33,9 @@ public:
     explicit Machine(const Position& start);
 
     long work(int axis) const { return machine_[axis] - offset_[axis]; }
+    // The work coordinate system moves so that the axis's current work
+    // coordinate becomes `microns` (a confirmed work-coordinate dialog).
+    void setWork(int axis, long microns) { offset_[axis] = machine_[axis] - microns; }
     long machine(int axis) const { return machine_[axis]; }
 
     int stepIndex() const { return stepIndex_; }

@@ -182,6 +182,7 @@ void NcStudioBehaviour::startJog(int button) {
     const int axis = button / 2;
     if (!machine_.startJog(axis, button % 2 ? 1 : -1, GetTickCount())) return;
     say(std::string("jogging ") + kAxisNames[axis] + (button % 2 ? "+" : "-"));
+    showRunState();
     SetTimer(w_.main, kJogTimerId, kJogTimerPeriodMs, jogTimer);
 }
 
@@ -200,6 +201,7 @@ void NcStudioBehaviour::stopJog() {
     machine_.stopJog(GetTickCount());
     showCoordinates();
     say(std::string("jog ended: ") + kAxisNames[axis] + " " + millimetres(machine_.work(axis)));
+    showRunState();
 }
 
 void NcStudioBehaviour::step(int axis, int direction, long microns) {
@@ -241,13 +243,15 @@ void NcStudioBehaviour::emergencyStop() {
 }
 
 void NcStudioBehaviour::showRunState() {
-    const RunState state = machine_.runState();
+    // The status shows a continuous jog as running, as it shows a program.
+    const RunState state = machine_.jogging() ? RunState::Running : machine_.runState();
     setText(w_.runState, kRunStateWords[static_cast<int>(state)]);
     // Manual jogging is not possible while a program runs or pauses: the
     // step buttons are disabled then.
     for (HWND button : w_.stepButtons) EnableWindow(button, machine_.manualAllowed());
     if (w_.generation == 1)
-        setText(w_.panel.overrideTexts[w_.overrides.feedIndex], state == RunState::Running ? std::to_string(feed_) : "0");
+        setText(w_.panel.overrideTexts[w_.overrides.feedIndex],
+                machine_.runState() == RunState::Running ? std::to_string(feed_) : "0");
     say(std::string("run state: ") + kRunStateWords[static_cast<int>(state)]);
 }
 

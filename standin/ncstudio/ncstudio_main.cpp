@@ -14,11 +14,16 @@
 //                  prompt TEXT   a message box "NcStudio" shows TEXT
 //                  estop         the emergency stop is pressed
 //                  front         the main window comes to the front
+//                  parameters ROW VALUE
+//                                the parameters window lists "SafeHeight"
+//                                with VALUE in ROW (-1: nowhere)
 //                  quit          the program ends
 //
 // The program also ends when its main window is asked to close (WM_CLOSE).
 #include <windows.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <thread>
@@ -29,6 +34,8 @@
 #include "standin/ncstudio/ncstudio_behaviour.h"
 #include "standin/ncstudio/ncstudio_builder.h"
 #include "standin/ncstudio/ncstudio_windows.h"
+#include "standin/ncstudio/parameters_menu.h"
+#include "standin/ncstudio/work_coordinate_dialogs.h"
 
 namespace {
 
@@ -73,8 +80,8 @@ constexpr int kSpindle = 18000;  // rpm
 // Where the machine stands when NcStudio starts.
 const standin::Machine::Position kStartPosition = {{12500, -3250, 0}, {112500, 46750, -20000}};
 
-void readCommands(standin::HostThread& host, standin::NcStudioBehaviour& behaviour, standin::ActionLog& log,
-                  HANDLE ended) {
+void readCommands(standin::HostThread& host, standin::NcStudioBehaviour& behaviour,
+                  standin::ParametersMenu& parameters, standin::ActionLog& log, HANDLE ended) {
     std::string line;
     while (std::getline(std::cin, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -86,6 +93,10 @@ void readCommands(standin::HostThread& host, standin::NcStudioBehaviour& behavio
         if (word == "prompt") host.invoke([&] { behaviour.showPrompt(rest); });
         else if (word == "estop") host.invoke([&] { behaviour.emergencyStop(); });
         else if (word == "front") host.invoke([&] { behaviour.comeToFront(); });
+        else if (word == "parameters") {
+            const std::string value = rest.substr(rest.find(' ') + 1);
+            host.invoke([&] { parameters.setParameters(standin::parameterList(std::atoi(rest.c_str()), value)); });
+        }
         else log.write("unknown command: " + line);
     }
     SetEvent(ended);
@@ -115,7 +126,15 @@ int main(int argc, char** argv) {
     standin::NcStudioWindows windows = standin::buildNcStudioWindows(builder, generation, machine, kFeed, kSpindle);
     standin::NcStudioBehaviour behaviour(builder, windows, machine, log, !options.hidden,
                                          [ended] { SetEvent(ended); });
-    host.setReaction([&behaviour](const standin::Received& r) { return behaviour.react(r); });
+    standin::ParametersMenu parameters(host, windows.main, log, !options.hidden);
+    host.setReaction([&](const standin::Received& r) { return parameters.react(r) || behaviour.react(r); });
+    // A confirmed work-coordinate dialog moves the work coordinate system.
+    standin::WorkCoordinateDialogs coordinateDialogs(
+        builder, windows.panel, generation, standin::OffsetLayout::WithPublicOffsetLabel, [&](int axis, double work) {
+            machine.setWork(axis, std::lround(work * 1000));
+            SetWindowTextA(windows.panel.workCoordinates[axis], standin::millimetres(machine.work(axis)).c_str());
+            log.write(std::string("work coordinate ") + "XYZ"[axis] + ": " + standin::millimetres(machine.work(axis)));
+        });
     host.invoke([&] {
         if (options.hidden) return;
         ShowWindow(windows.main, options.inactive ? SW_SHOWNOACTIVATE : SW_SHOW);
@@ -124,7 +143,9 @@ int main(int argc, char** argv) {
     log.write("NcStudio " + std::to_string(major) + " (generation " + std::to_string(generation) +
               ") started: \"" + standin::mainWindowTitle(generation) + "\"");
 
-    if (options.commandsOnStdin) std::thread(readCommands, std::ref(host), std::ref(behaviour), std::ref(log), ended).detach();
+    if (options.commandsOnStdin)
+        std::thread(readCommands, std::ref(host), std::ref(behaviour), std::ref(parameters), std::ref(log), ended)
+            .detach();
     WaitForSingleObject(ended, INFINITE);
     log.write("NcStudio ended");
     // The windows go with the process: destroying shown windows one by one

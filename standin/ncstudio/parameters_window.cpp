@@ -51,7 +51,8 @@ HWND createParametersWindow(const std::vector<Parameter>& parameters) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    HWND window = CreateWindowExA(0, "#32770", "paramters", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
+    // The title comes last: a window found by it has its whole list.
+    HWND window = CreateWindowExA(0, "#32770", "", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
                                   instance, nullptr);
     if (!window) return nullptr;
     subclassWindow(window, closingProc, kPreviousProc);
@@ -72,6 +73,7 @@ HWND createParametersWindow(const std::vector<Parameter>& parameters) {
         setCell(list, static_cast<int>(row), 1, parameters[row].name);
         setCell(list, static_cast<int>(row), 2, parameters[row].value);
     }
+    SetWindowTextA(window, "paramters");
     return window;
 }
 

@@ -39,8 +39,12 @@ HWND safeHeightPage(NcStudioBuilder& builder, HWND manualPage, const std::string
 }
 
 WorkCoordinateDialogs::WorkCoordinateDialogs(NcStudioBuilder& builder, const CoordinatePanelWindows& panel,
-                                             int generation, OffsetLayout layout)
-    : builder_(builder), panel_(panel), generation_(generation), layout_(layout) {
+                                             int generation, OffsetLayout layout, Apply apply)
+    : builder_(builder), panel_(panel), generation_(generation), layout_(layout), apply_(std::move(apply)) {
+    if (!apply_)
+        apply_ = [this](int axis, double work) {
+            SetWindowTextA(panel_.workCoordinates[axis], formatted(work).c_str());
+        };
     builder_.host().invoke([this] {
         for (int axis = 0; axis < 3; ++axis) {
             HWND button = panel_.workCoordinates[axis];
@@ -63,12 +67,9 @@ WorkCoordinateDialogs::~WorkCoordinateDialogs() {
     });
 }
 
-void WorkCoordinateDialogs::setOffsets(const double (&publicOffset)[3], const double (&offset)[3]) {
+void WorkCoordinateDialogs::setPublicOffsets(const double (&publicOffset)[3]) {
     builder_.host().invoke([&] {
-        for (int axis = 0; axis < 3; ++axis) {
-            publicOffset_[axis] = publicOffset[axis];
-            offset_[axis] = offset[axis];
-        }
+        for (int axis = 0; axis < 3; ++axis) publicOffset_[axis] = publicOffset[axis];
     });
 }
 
@@ -120,12 +121,12 @@ void WorkCoordinateDialogs::open() {
     ++opened_;
     HINSTANCE instance = GetModuleHandleA(nullptr);
     const char* title = generation_ == 1 ? "Set current work coordinate:" : "Offset Setting";
-    dialog_ = CreateWindowExA(0, "#32770", title, WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr, instance,
+    // The title comes last: a dialog found by it has all its controls.
+    dialog_ = CreateWindowExA(0, "#32770", "", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr, instance,
                               nullptr);
     SetPropA(dialog_, kOwnerProp, this);
     dialogPrevious_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(dialog_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(dialogProc)));
-    builder_.host().record(dialog_);
 
     auto add = [&](const char* className, const std::string& text, int id) {
         const DWORD style = WS_CHILD | WS_VISIBLE | (std::string(className) == "Edit" ? ES_AUTOHSCROLL : 0);
@@ -141,7 +142,7 @@ void WorkCoordinateDialogs::open() {
     for (int axis = 0; axis < 3; ++axis) {
         work[axis] = textOf(panel_.workCoordinates[axis]);
         publicTexts[axis] = formatted(publicOffset_[axis]);
-        offsetTexts[axis] = formatted(offset_[axis]);
+        offsetTexts[axis] = formatted(machine(axis) - publicOffset_[axis] - numberIn(work[axis]));
     }
     if (generation_ == 1) {
         add("Static", "Current work coordinate", 0);
@@ -161,6 +162,8 @@ void WorkCoordinateDialogs::open() {
     }
     add("Button", "OK", IDOK);
     add("Button", "Cancel", IDCANCEL);
+    SetWindowTextA(dialog_, title);
+    builder_.host().record(dialog_);
 }
 
 void WorkCoordinateDialogs::apply() {
@@ -168,16 +171,13 @@ void WorkCoordinateDialogs::apply() {
     for (HWND edit : edits_) confirmed_.push_back(textOf(edit));
     if (generation_ == 1) {
         for (int axis = 0; axis < 3; ++axis)
-            if (!confirmed_[axis].empty())
-                SetWindowTextA(panel_.workCoordinates[axis], formatted(numberIn(confirmed_[axis])).c_str());
+            if (!confirmed_[axis].empty()) apply_(axis, numberIn(confirmed_[axis]));
         return;
     }
     const bool labelled = layout_ == OffsetLayout::WithPublicOffsetLabel;
     for (int axis = 0; axis < 3; ++axis) {
         publicOffset_[axis] = numberIn(confirmed_[(labelled ? 0 : 6) + axis]);
-        offset_[axis] = numberIn(confirmed_[3 + axis]);
-        const double shown = machine(axis) - publicOffset_[axis] - offset_[axis];
-        SetWindowTextA(panel_.workCoordinates[axis], formatted(shown).c_str());
+        apply_(axis, machine(axis) - publicOffset_[axis] - numberIn(confirmed_[3 + axis]));
     }
 }
 

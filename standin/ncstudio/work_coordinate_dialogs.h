@@ -8,10 +8,12 @@
 // current work coordinate; OK makes the edits' values the work coordinates.
 // Generation 2: "Offset Setting", the label "Public Offset" with the public
 // offsets X, Y, Z, then the label "Workpiece Offset" with the axes' offsets;
-// OK makes every work coordinate machine - public offset - offset, the
-// machine coordinates taken from the panel's statics.
+// the offsets open as the panel shows them (machine - public offset - work
+// coordinate); OK makes every work coordinate machine - public offset -
+// offset, the machine coordinates taken from the panel's statics.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,16 +36,20 @@ HWND safeHeightPage(NcStudioBuilder& builder, HWND manualPage, const std::string
 
 class WorkCoordinateDialogs {
 public:
+    // What a confirmed dialog does with an axis's new work coordinate (in
+    // millimetres); by default the panel's button shows it.
+    using Apply = std::function<void(int axis, double work)>;
+
     // Installs the dialogs behind the panel's three work-coordinate buttons.
     WorkCoordinateDialogs(NcStudioBuilder& builder, const CoordinatePanelWindows& panel, int generation,
-                          OffsetLayout layout = OffsetLayout::WithPublicOffsetLabel);
+                          OffsetLayout layout = OffsetLayout::WithPublicOffsetLabel, Apply apply = {});
     ~WorkCoordinateDialogs();
     WorkCoordinateDialogs(const WorkCoordinateDialogs&) = delete;
     WorkCoordinateDialogs& operator=(const WorkCoordinateDialogs&) = delete;
 
-    // Generation 2: the public offsets and the axes' offsets the dialog
-    // opens with; kept in step with the dialog's OK.
-    void setOffsets(const double (&publicOffset)[3], const double (&offset)[3]);
+    // Generation 2: the public offsets the dialog opens with (0 until set);
+    // kept in step with the dialog's OK.
+    void setPublicOffsets(const double (&publicOffset)[3]);
 
     // The dialog's edits in their child order while it is open.
     std::vector<HWND> edits() const;
@@ -67,7 +73,7 @@ private:
     int generation_;
     OffsetLayout layout_;
     double publicOffset_[3] = {};
-    double offset_[3] = {};
+    Apply apply_;
     HWND dialog_ = nullptr;
     std::vector<HWND> edits_;
     std::vector<std::string> confirmed_;

@@ -1,8 +1,7 @@
 // The main dialog against a stand-in pendant on the virtual receiver and the
 // recording ncbridge: start with and without a receiver, the tray states of
-// the refresh step, the tick, both lock toggles, and the release of a jog
-// still held when the pendant is locked or the program ends. The dialog is
-// created hidden; message boxes are answered by the test.
+// the refresh step, the tick and both lock toggles. The dialog is created
+// hidden; message boxes are answered by the test.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -20,7 +19,6 @@
 #include "app/resources/resource_ids.h"
 #include "app/tray_icon.h"
 #include "pendant/hid_api.h"
-#include "pendant/key_dispatch.h"
 #include "pendant/pendant_device.h"
 #include "pendant/polling_thread.h"
 #include "standin/ncstudio/host_thread.h"
@@ -38,10 +36,6 @@ int recordBox(HWND, const char* text, const char*, UINT) {
     shownBoxes.push_back(text);
     return IDOK;
 }
-
-// Key 12 (continuous jog, positive) held with the axis knob on X (17).
-constexpr int kJogXHeld = 0x1100000C;
-const char* const kJogXReleased = "KeyBoardProc 0 11000000";
 
 TEST(TrayState, ChosenFromTheReceiverTheLockAndTheMapping) {
     struct Case {
@@ -83,11 +77,6 @@ protected:
     void TearDown() override {
         dialog.reset();
         pendant::closeRefreshEvent();
-        if (app::state().attachedThreadId)
-            AttachThreadInput(app::state().attachedThreadId, GetCurrentThreadId(), FALSE);
-        app::state().attachedThreadId = 0;
-        app::state().lastKeyWord = 0;
-        app::state().lastWheelDelta = 0;
         pendant::installHid(nullptr);
         app::installMessageBox(nullptr);
     }
@@ -222,32 +211,5 @@ TEST_F(MainWindow, TheMenuUnlocksByReopeningTheReceiverAndADeviceChangeAlsoUnloc
     EXPECT_EQ(dialog->trayIconId(), IDI_TRAY_IDLE);
     EXPECT_EQ(shownBoxes.size(), 1u);
 }
-
-// Locking or ending while a continuous jog holds X hands KeyBoardProc its
-// release; keys are refused after it.
-class HeldJog : public MainWindow, public ::testing::WithParamInterface<const char*> {};
-
-TEST_P(HeldJog, IsLetGoWhenThePendantIsLockedOrTheProgramEnds) {
-    start();
-    bindNcStudio();
-    pendant::dispatchKeyEvent(0, kJogXHeld);
-    const std::string path = GetParam();
-    if (path == "hotkey") send(WM_HOTKEY, 1001);
-    if (path == "menu lock") send(WM_COMMAND, ID_LOCK);
-    if (path == "exit") send(WM_COMMAND, ID_EXIT);
-    if (path == "exit" || path == "end") dialog->destroy();
-
-    EXPECT_EQ(callsOf("KeyBoardProc"), (Calls{"KeyBoardProc 0 1100000C", kJogXReleased}));
-    if (path == "exit") {
-        EXPECT_TRUE(dialog->ended());
-        EXPECT_EQ(dialog->result(), IDCANCEL);
-    }
-    if (path == "hotkey" || path == "menu lock") {
-        pendant::dispatchKeyEvent(0, kJogXHeld);
-        EXPECT_EQ(callsOf("KeyBoardProc").size(), 2u) << "keys are refused while locked";
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Paths, HeldJog, ::testing::Values("hotkey", "menu lock", "exit", "end"));
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Set Z by key 7 in generation 2: NcStudio's safe height read from the list
-// view of its parameters window, which lives in another process
-// (ncstudio_parameters.exe), and the read's every failure.
+// view of its parameters window inside the stand-in NcStudio program's
+// process, and every failure of that read.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -10,95 +10,83 @@
 #include <string>
 
 #include "executor/remote_list_view.h"
+#include "tests/support/ncstudio_process.h"
 #include "work_coordinate_fixture.h"
 
 using namespace executor_testing;
+using testing_support::NcStudioProcess;
 
 namespace {
 
-// ncstudio_parameters.exe beside the running test program, started with the
-// row of "SafeHeight" (-1: none) and its value; its window is awaited.
-class ParametersProcess {
-public:
-    ParametersProcess(int safeHeightRow, const char* safeHeight) {
-        char path[MAX_PATH] = {};
-        GetModuleFileNameA(nullptr, path, MAX_PATH);
-        std::string command(path);
-        command.erase(command.find_last_of("\\/") + 1);
-        command = "\"" + command + "ncstudio_parameters.exe\" " + std::to_string(safeHeightRow) + " " + safeHeight;
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        EXPECT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                   &info_));
-        for (int i = 0; i < 200 && !filled(); ++i) Sleep(50);
-        EXPECT_TRUE(filled()) << "the parameters window came up with its list";
+// The parameters window with its 40 rows, waited for up to 10 s.
+HWND parametersList() {
+    for (int i = 0; i < 200; ++i) {
+        HWND list = FindWindowExA(FindWindowA(nullptr, "paramters"), nullptr, "SysListView32", nullptr);
+        if (list && SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 40) return list;
+        Sleep(50);
     }
-    ~ParametersProcess() {
-        if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info_.hProcess, 1);
-        CloseHandle(info_.hThread);
-        CloseHandle(info_.hProcess);
-    }
-    static HWND window() { return FindWindowA(nullptr, "paramters"); }
-    HWND listView() const { return FindWindowExA(window(), nullptr, "SysListView32", nullptr); }
-    bool filled() const { return listView() && SendMessageA(listView(), LVM_GETITEMCOUNT, 0, 0) == 40; }
-    // The window was closed: the program ended.
-    bool ended() const { return WaitForSingleObject(info_.hProcess, 5000) == WAIT_OBJECT_0; }
+    return nullptr;
+}
 
-private:
-    PROCESS_INFORMATION info_ = {};
-};
+bool parametersWindowClosed() {
+    for (int i = 0; i < 100 && FindWindowA(nullptr, "paramters"); ++i) Sleep(50);
+    return !FindWindowA(nullptr, "paramters");
+}
 
-class SafeHeight : public WorkCoordinateFixture {
-protected:
-    void SetUp() override {
-        WorkCoordinateFixture::SetUp();
-        coordinates(2, {"0.000", "0.000", "3.000"}, {"0.000", "0.000", "-50.000"}, {0, 0, 0}, {0, 0, -53});
-    }
+size_t occurrences(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
 
-    // Alt+'O', 40 ms, 'R' to the main window.
-    Deliveries parametersMenu(DWORD t0) const {
-        return Deliveries{{main, WM_SYSKEYDOWN, 'O', t0}} + keyPress(main, 'R', t0 + 40);
-    }
-};
+class SafeHeight : public WorkCoordinateFixture {};
 
 }  // namespace
 
-// Row 23 holds 25.5; a "SafeHeight" only in row 37, outside the rows looked
-// at, gives 11.0. The window is closed after the
-// read, and the Z offset makes the current Z the safe height.
-TEST_F(SafeHeight, Key7ReadsTheSafeHeightRowAcrossTheProcessBoundaryOrTakes11) {
+// NcStudio 8 (generation 2, machine Z -20, work Z 0): "SafeHeight" 25.5 in
+// row 23 is read; one only in row 37, outside the rows looked at, gives 11.0.
+// The parameters window is closed again and Z shows the safe height; a
+// second key 7 does not open the parameters window again.
+TEST_F(SafeHeight, Key7ReadsTheSafeHeightRowInNcStudiosProcessOrTakes11) {
     struct Case {
-        int row;
+        const char* parameters;
         double zBase;
-        const char* offset;
+        const char* shown;
     };
-    for (const Case& c : {Case{23, 25.5, "-75.5000"}, Case{37, 11.0, "-61.0000"}}) {
-        SCOPED_TRACE(c.row);
+    for (const Case& c : {Case{"parameters 23 25.5", 25.5, "work coordinate Z: 25.500"},
+                          Case{"parameters 37 25.5", 11.0, "work coordinate Z: 11.000"}}) {
+        SCOPED_TRACE(c.parameters);
+        NcStudioProcess ncstudio(8);
+        ncstudio.command(c.parameters);
+        HWND ncstudioMain = ncstudio.mainWindow();
+        ASSERT_TRUE(ncstudioMain && ncstudio.waitForLog(c.parameters));
+        SendMessageA(ncstudioMain, WM_NULL, 0, 0);  // the command has been carried out
+        bindTo(ncstudioMain);
+        block().hostGeneration = 2;
         block().safeHeightKnown = 0;
-        ParametersProcess parameters(c.row, "25.5");
-        forgetHistory();
-        DWORD t0 = clock.now();
+        char location[1024];
+        GetAxisLocation(location);
+        clock.onSleep([] { Sleep(40); });  // NcStudio's process runs in real time
+
         EXPECT_EQ(event(0, 7, 0, 0, kAxisZ), 1);
-        EXPECT_TRUE(parameters.ended()) << "WM_CLOSE reached the parameters window";
         EXPECT_EQ(block().zBase, c.zBase);
         EXPECT_EQ(block().safeHeightKnown, 1);
-        EXPECT_EQ(confirmed()[5], c.offset);
-        Deliveries received = deliveries();
-        ASSERT_GE(received.size(), 5u);
-        EXPECT_EQ(Deliveries(received.begin(), received.begin() + 3), parametersMenu(t0));
-        EXPECT_EQ(std::get<1>(received[3]), UINT(WM_RBUTTONDOWN));
+        EXPECT_TRUE(parametersWindowClosed());
+        EXPECT_TRUE(ncstudio.waitForLog(c.shown)) << ncstudio.log();
+        event(0, 7, 0, 0, kAxisZ);
+        for (int i = 0; i < 100 && occurrences(ncstudio.log(), c.shown) < 2; ++i) Sleep(50);
+        EXPECT_EQ(occurrences(ncstudio.log(), c.shown), 2u) << ncstudio.log();
+        EXPECT_EQ(occurrences(ncstudio.log(), "\"paramters\" opened"), 1u);
+        clock.onSleep([this] { host.sync(); });
     }
-    // Known now: the next key 7 does not open the parameters window again.
-    forgetHistory();
-    event(0, 7, 0, 0, kAxisZ);
-    EXPECT_EQ(std::get<1>(deliveries().front()), UINT(WM_RBUTTONDOWN));
 }
 
 // 100 looks of 40 ms; without a safe height Z is not set at all.
 TEST_F(SafeHeight, AParametersWindowThatNeverOpensLeavesZAsItIs) {
+    coordinates(2);
     DWORD t0 = clock.now();
     EXPECT_EQ(event(0, 7, 0, 0, kAxisZ), 1);
-    EXPECT_EQ(deliveries(), parametersMenu(t0));
+    EXPECT_EQ(deliveries(), (Deliveries{{main, WM_SYSKEYDOWN, 'O', t0}} + keyPress(main, 'R', t0 + 40)));
     EXPECT_EQ(clock.sleeps(), std::vector<DWORD>(102, 40));
     EXPECT_EQ(block().safeHeightKnown, 0);
     EXPECT_EQ(dialogs->opened(), 0);
@@ -152,16 +140,21 @@ BOOL WINAPI close(HANDLE handle) {
 }  // namespace
 
 TEST(RemoteListView, FreesWhatItAllocatedAndClosesTheProcessAtEveryFailure) {
+    NcStudioProcess ncstudio(8);
+    HWND ncstudioMain = ncstudio.mainWindow();
+    PostMessageA(ncstudioMain, WM_SYSKEYDOWN, 'O', 0x20000000);
+    PostMessageA(ncstudioMain, WM_KEYDOWN, 'R', 0);
+    HWND listView = parametersList();
+    ASSERT_NE(listView, nullptr);
     executor::ProcessMemoryCalls saved = executor::processMemoryCalls();
     executor::processMemoryCalls() = {openProcess, allocate, release, write, read, close};
-    ParametersProcess parameters(20, "25.5");
     struct Case {
         Failing failing;
         bool read;
         const char* text;
     };
     const std::string unterminated(executor::kCellTextSize - 1, 'A');
-    for (const Case& c : {Case{Failing::Nothing, true, "SafeHeight"}, Case{Failing::Open, false, ""},
+    for (const Case& c : {Case{Failing::Nothing, true, "Parameter20"}, Case{Failing::Open, false, ""},
                           Case{Failing::FirstAllocation, false, ""}, Case{Failing::SecondAllocation, false, ""},
                           Case{Failing::Write, false, ""}, Case{Failing::ShortRead, false, ""},
                           Case{Failing::UnterminatedText, true, unterminated.c_str()}}) {
@@ -171,7 +164,7 @@ TEST(RemoteListView, FreesWhatItAllocatedAndClosesTheProcessAtEveryFailure) {
         char text[executor::kCellTextSize];
         std::memset(text, 'X', sizeof text);
         {
-            executor::RemoteListView list(parameters.listView());
+            executor::RemoteListView list(listView);
             EXPECT_EQ(list.cellText(20, 1, text), c.read);
             ASSERT_LT(strnlen(text, sizeof text), sizeof text) << "terminated";
             EXPECT_EQ(std::string(text), c.text);

@@ -13,10 +13,10 @@ namespace executor_testing {
 class WorkCoordinateFixture : public ExecutorFixture {
 protected:
     // Work coordinates X, Y, Z shown and machine coordinates; in generation 2
-    // the dialog opens with the public offsets and offsets given.
+    // the dialog opens with the public offsets given.
     void coordinates(int generation, const std::vector<std::string>& work = {"0.000", "0.000", "0.000"},
                      const std::vector<std::string>& machine = {"0.000", "0.000", "0.000"},
-                     const double (&publicOffset)[3] = {}, const double (&offset)[3] = {},
+                     const double (&publicOffset)[3] = {},
                      standin::OffsetLayout layout = standin::OffsetLayout::WithPublicOffsetLabel) {
         block().hostGeneration = generation;
         standin::CoordinatePanelTexts texts;
@@ -25,7 +25,7 @@ protected:
         panel = generation == 1 ? ncstudio.coordinatePanelGeneration1(main, texts)
                                 : ncstudio.coordinatePanelGeneration2(main, texts);
         dialogs = std::make_unique<standin::WorkCoordinateDialogs>(ncstudio, panel, generation, layout);
-        dialogs->setOffsets(publicOffset, offset);
+        dialogs->setPublicOffsets(publicOffset);
         char location[1024];
         GetAxisLocation(location);
         forgetHistory();

@@ -11,7 +11,7 @@ class WorkCoordinates : public WorkCoordinateFixture {};
 
 // Machine X 100, public offset X 10, X showing 30: the offset 75 makes it 15.
 TEST_F(WorkCoordinates, HalvingXInGeneration2WritesTheOffsetThatShowsHalfTheCoordinate) {
-    coordinates(2, {"30.000", "8.000", "0.000"}, {"100.000", "50.000", "-50.000"}, {10, 0, 0}, {60, 42, -50});
+    coordinates(2, {"30.000", "8.000", "0.000"}, {"100.000", "50.000", "-50.000"}, {10, 0, 0});
     DWORD t0 = clock.now();
     EXPECT_EQ(event(0, 14, 16, 0, kAxisX), 0);
     EXPECT_EQ(confirmed(), (Texts{"10.000", "0.000", "0.000", "75.000000", "42.000", "-50.000"}));
@@ -56,7 +56,7 @@ TEST_F(WorkCoordinates, WithoutThePublicOffsetLabelTheDialogsOwnPublicOffsetIsUs
     block().toolSetActive = 1;
     block().probeCount = 19;
     block().publicOffset[2] = 99.0;  // from an earlier dialog
-    coordinates(2, {"0.000", "0.000", "0.000"}, {"0.000", "0.000", "-50.000"}, {0, 0, -5}, {0, 0, 0},
+    coordinates(2, {"0.000", "0.000", "0.000"}, {"0.000", "0.000", "-50.000"}, {0, 0, -5},
                 standin::OffsetLayout::WithoutPublicOffsetLabel);
     event(0, 51);
     EXPECT_EQ(confirmed()[5], "-79.4000");
