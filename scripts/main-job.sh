@@ -27,7 +27,7 @@ show_ncstudio() {
     while read -r time rest; do
         rest=${rest%$'\r'}
         case "$rest" in
-            [XYZ]": "*|"run state: "*|"step: "*|"ON/OFF: "*|"feed set: "*|"jogging "*|"jog ended: "*|\
+            [XYZ]": "*|"work coordinate "*|"run state: "*|"step: "*|"ON/OFF: "*|"feed set: "*|"jogging "*|"jog ended: "*|\
             "back to reference: "*|"prompt "*|*" opened"|*" closed"|"NcStudio "*)
                 printf '%s  NcStudio  %s\n' "$time" "$rest" ;;
         esac
@@ -54,6 +54,18 @@ show_pendant() {
     done
 }
 
+# A step's effect came, or did not: the job ends at the first that did not.
+passed() {
+    steps_passed=$((steps_passed + 1))
+    say "          ok        $1"
+}
+
+failed() {
+    say "          FAILED    $1"
+    say "The logs are in $jobdir."
+    exit 1
+}
+
 # The number of lines a log has now: expectations look only after it.
 mark() { wc -l <"$1" 2>/dev/null || echo 0; }
 
@@ -64,15 +76,12 @@ expect() {
     local description=$1 log=$2 from=$3 text=$4 seconds=${5:-5} count=${6:-1} tries
     for ((tries = seconds * 10; tries > 0; tries--)); do
         if [ "$(tail -n +$((from + 1)) "$log" 2>/dev/null | grep -cF -- "$text")" -ge "$count" ]; then
-            steps_passed=$((steps_passed + 1))
-            say "          ok        $description"
+            passed "$description"
             return 0
         fi
         sleep 0.1
     done
-    say "          FAILED    $description: \"$text\" did not show in $(basename "$log") within $seconds s"
-    say "The logs are in $jobdir."
-    exit 1
+    failed "$description: \"$text\" did not show in $(basename "$log") within $seconds s"
 }
 
 # expect_display DESCRIPTION TEXT [SECONDS]: waits until the display the
@@ -82,15 +91,12 @@ expect_display() {
     local description=$1 text=$2 seconds=${3:-5} tries
     for ((tries = seconds * 10; tries > 0; tries--)); do
         if grep '^  |' "$pendant_log" | tail -n 4 | grep -qF -- "$text"; then
-            steps_passed=$((steps_passed + 1))
-            say "          ok        $description"
+            passed "$description"
             return 0
         fi
         sleep 0.1
     done
-    say "          FAILED    $description: the display did not show \"$text\" within $seconds s"
-    say "The logs are in $jobdir."
-    exit 1
+    failed "$description: the display did not show \"$text\" within $seconds s"
 }
 
 # expect_none DESCRIPTION LOG MARK TEXT SECONDS: LOG gains no line holding
@@ -99,12 +105,9 @@ expect_none() {
     local description=$1 log=$2 from=$3 text=$4 seconds=$5
     sleep "$seconds"
     if tail -n +$((from + 1)) "$log" | grep -qF -- "$text"; then
-        say "          FAILED    $description: \"$text\" showed in $(basename "$log")"
-        say "The logs are in $jobdir."
-        exit 1
+        failed "$description: \"$text\" showed in $(basename "$log")"
     fi
-    steps_passed=$((steps_passed + 1))
-    say "          ok        $description"
+    passed "$description"
 }
 
 pendant() { printf '%s\n' "$@" >&4; }
@@ -189,6 +192,21 @@ main_job_script() {
     expect "NcStudio switches to continuous jogging" "$ncstudio_log" "$m" "step: &Jog"
     expect "X+ is held down" "$ncstudio_log" "$m" "jogging X+"
     expect "X+ is let go" "$ncstudio_log" "$m" "jog ended: X"
+
+    step "Keys 14 and 16 together on X: X halves through NcStudio's \"Offset Setting\" dialog"
+    local x halved
+    x=$(grep -o 'X: -\?[0-9.]*' "$ncstudio_log" | tail -n 1 | cut -d' ' -f2)
+    m=$(mark "$ncstudio_log")
+    pendant "key 14 16" "release"
+    expect "NcStudio sets X's work coordinate" "$ncstudio_log" "$m" "work coordinate X: " 10
+    halved=$(grep -o 'work coordinate X: -\?[0-9.]*' "$ncstudio_log" | tail -n 1 | cut -d' ' -f4)
+    # Half of an odd number of micrometres lands on either neighbour.
+    if awk -v x="$x" -v h="$halved" 'BEGIN { d = x / 2 - h; exit !(d < 0.0009 && d > -0.0009) }'; then
+        passed "X is $halved, half of $x"
+    else
+        failed "X is $halved, not half of $x"
+    fi
+    expect_display "the display shows X at $halved" "X:$halved"
 
     step "Axis knob on Y, wheel -1: one step of the knob's 0.05 mm"
     m=$(mark "$ncstudio_log")
