@@ -36,3 +36,15 @@ prepare_wine_template() {
         WINEPREFIX="$template" wineserver -w
     fi
 }
+
+# A prefix of its own from the template: its files hard-linked, but the
+# registry files copied, since Wine rewrites them in place and a change in one
+# prefix (a setting, an autostart entry) would otherwise reach the template
+# and every prefix made from it.
+copy_wine_prefix() {
+    local template=$1 prefix=$2 registry
+    cp -al "$template" "$prefix"
+    for registry in "$template"/*.reg; do
+        cp --remove-destination "$registry" "$prefix/"
+    done
+}
