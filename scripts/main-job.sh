@@ -28,7 +28,7 @@ show_ncstudio() {
         rest=${rest%$'\r'}
         case "$rest" in
             [XYZ]": "*|"run state: "*|"step: "*|"ON/OFF: "*|"feed set: "*|"jogging "*|"jog ended: "*|\
-            "back to reference: "*|"prompt "*|*" opened"|*" closed"|"NcStudio "*)
+            "back to reference: "*|"prompt "*|*" opened"|*" closed"|"NcStudio "*|"work coordinate "*)
                 printf '%s  NcStudio  %s\n' "$time" "$rest" ;;
         esac
     done
@@ -196,6 +196,13 @@ main_job_script() {
     expect "Y steps to -3.300" "$ncstudio_log" "$m" "Y: -3.300"
     expect_display "the display shows Y at -3.300" "Y:-3.300"
 
+    step "Keys 14 and 16 together on Y: Y becomes half of what it shows"
+    m=$(mark "$ncstudio_log")
+    pendant "key 14 16" "release"
+    expect "NcStudio's \"Offset Setting\" is confirmed" "$ncstudio_log" "$m" "command 1 to \"Offset Setting\""
+    expect "Y becomes -1.650" "$ncstudio_log" "$m" "work coordinate Y: -1.650"
+    expect_display "the display shows Y at -1.650" "Y:-1.650"
+
     step "Key 4: start; key 4 again: pause; key 3: stop"
     # Two seconds after a step was selected, the driver checks whether a
     # continuous jog it let go still runs; a program started before that
@@ -218,14 +225,14 @@ main_job_script() {
     sleep 1.5
     m=$(mark "$ncstudio_log")
     pendant "wheel -1" "wait 300"
-    expect_none "Y stays at -3.300 while locked" "$ncstudio_log" "$m" "Y: " 2
+    expect_none "Y stays at -1.650 while locked" "$ncstudio_log" "$m" "Y: " 2
 
     step "Ctrl+F11 again unlocks it: the wheel moves Y again"
     run_keyboard ctrl+f11
     sleep 1.5
     m=$(mark "$ncstudio_log")
     pendant "wheel -1" "wait 300"
-    expect "Y steps to -3.350" "$ncstudio_log" "$m" "Y: -3.350"
+    expect "Y steps to -1.700" "$ncstudio_log" "$m" "Y: -1.700"
     sleep 1
     screenshot_pendant
 }
