@@ -51,7 +51,8 @@ HWND manualPage(KeptWalk* walk) {
 HWND statusDialog(KeptWalk* walk) {
     HWND statusBar = followChain(walk, {kStatusBarId});
     if (!statusBar) return nullptr;
-    return walk ? walk->nextChildOfClass(statusBar, nullptr, "#32770") : nextChildOfClass(statusBar, nullptr, "#32770");
+    return walk ? walk->nextChildOfClass(statusBar, nullptr, "#32770")
+                : nextChildOfClass(statusBar, nullptr, "#32770");
 }
 
 HWND nextChildOfClass(HWND parent, HWND after, const char* className) {

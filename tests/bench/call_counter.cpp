@@ -42,7 +42,7 @@ Counted table[] = {
     COUNTED(9, IsWindow),        COUNTED(10, IsWindowEnabled),   COUNTED(11, MapVirtualKeyA),
     COUNTED(12, PostMessageA),   COUNTED(13, SendMessageA),      COUNTED(14, SetKeyboardState),
     COUNTED(15, GetAncestor),    COUNTED(16, GetDlgCtrlID),      COUNTED(17, GetWindowLongA),
-    COUNTED(18, GetParent),
+    COUNTED(18, GetParent),       COUNTED(19, GetWindowThreadProcessId), COUNTED(20, ShowWindow),
 };
 
 Counted& counted(int index) { return table[index]; }
@@ -101,8 +101,8 @@ std::vector<std::string> countCallsOf(HMODULE module) {
         auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->FirstThunk);
         for (; names->u1.AddressOfData; ++names, ++slots) {
             if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-            const char* name =
-                reinterpret_cast<const char*>(reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name);
+            auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            const char* name = reinterpret_cast<const char*>(byName->Name);
             if (kernel32) {
                 if (std::strcmp(name, "Sleep") == 0)
                     patch(slots->u1.Function, reinterpret_cast<void*>(&countedSleep),

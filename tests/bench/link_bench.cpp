@@ -51,11 +51,13 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-// Median times of a round in ms: in all, and the round's own work beside the
-// time it slept. Medians, as this machine is shared and a round that the
-// scheduler interrupted should not count.
+// Times of a round in ms: the median and the shortest in all, and the median
+// of the round's own work beside the time it slept. Medians and minima, as
+// this machine is shared and a round that the scheduler interrupted should
+// not count.
 struct RoundTimes {
     double totalMs;
+    double shortestMs;
     double ownMs;
 };
 
@@ -69,7 +71,7 @@ RoundTimes medianTimes(int rounds, const std::function<void()>& step) {
         totals.push_back(total);
         owns.push_back(total - (bench::callCounts().sleptMs - sleptBefore));
     }
-    return {median(totals), median(owns)};
+    return {median(totals), *std::min_element(totals.begin(), totals.end()), median(owns)};
 }
 
 void reportFrame(const char* what, int rounds, const std::function<void()>& step) {
@@ -108,7 +110,8 @@ void measure(const char* what, const BoundNcStudio& ncstudio, int rounds, const 
     const bench::MessageCounts messagesAfter = bench::readCounts(ncstudio.counter);
     const bench::CallCounts calls = bench::callCounts().since(callsBefore);
     const double perRound = 1.0 / rounds;
-    std::printf("%-48s %8.3f ms %6.1f sent %5.1f posted %6.1f user32 calls", what, times.totalMs,
+    std::printf("%-40s %8.3f ms (min %6.3f) %5.1f sent %5.1f posted %6.1f user32 calls", what, times.totalMs,
+                times.shortestMs,
                 (messagesAfter.sent - messagesBefore.sent) * perRound,
                 (messagesAfter.posted - messagesBefore.posted) * perRound, calls.user32Calls() * perRound);
     if (calls.sleeps)
@@ -190,8 +193,10 @@ void measureChangedStep(const BoundNcStudio& ncstudio) {
         sent += messagesAfter.sent - messagesBefore.sent;
         user32Calls += bench::callCounts().since(callsBefore).user32Calls();
     }
-    std::printf("%-48s %8.3f ms %6.1f sent %5s        %6.1f user32 calls\n", "GetMaStep after the step moved",
-                median(times) / 1000, double(sent) / kStatusRounds, "", double(user32Calls) / kStatusRounds);
+    std::printf("%-40s %8.3f ms (min %6.3f) %5.1f sent %5s        %6.1f user32 calls\n",
+                "GetMaStep after the step moved", median(times) / 1000,
+                *std::min_element(times.begin(), times.end()) / 1000, double(sent) / kStatusRounds, "",
+                double(user32Calls) / kStatusRounds);
     SendMessageA(steps.first, BM_SETCHECK, BST_CHECKED, 0);
     SendMessageA(steps.second, BM_SETCHECK, BST_UNCHECKED, 0);
 }

@@ -75,10 +75,10 @@ protected:
     // NcStudio of generation 2 with every window the readers look at (work
     // coordinates 1.000, 2.000, 0.000, machine coordinates 1.500, 2.500,
     // 3.500), "0.5 mm" checked; the walks are then kept by two polls.
-    void build(const CoordinatePanelTexts& texts) {
+    void build(const CoordinatePanelTexts& texts, int generation = 2) {
         main = ncstudio.mainWindow();
         bindTo(main);
-        block().hostGeneration = 2;
+        block().hostGeneration = generation;
         block().axisKnobCode = 17;
         block().jogButtonsReady = 1;
         block().machineState = 0;
@@ -87,7 +87,8 @@ protected:
         distinct.workCoordinates[0] = "1.000";
         distinct.workCoordinates[1] = "2.000";
         distinct.machineCoordinates = {"1.500", "2.500", "3.500"};
-        panel = ncstudio.coordinatePanelGeneration2(main, distinct);
+        panel = generation == 2 ? ncstudio.coordinatePanelGeneration2(main, distinct)
+                                : ncstudio.coordinatePanelGeneration1(main, distinct);
         page = bridge_tests::manualPageWithButtons(ncstudio, main, standin::StepCaptions::Reading, 4);
         status = ncstudio.statusDialog(main, "IDLE");
         bridge::forgetKeptWalks();
@@ -163,6 +164,7 @@ TEST_F(KeptWalks, ChangeBetweenPollsIsReadAsAFullWalkReadsIt) {
         std::vector<std::string> overrideTexts;
         Change change;
         bool shows = true;  // the poll reads otherwise than before the change
+        int generation = 2;
     } cases[] = {
         {"the checked step moves on", {}, [this] {
              ncstudio.setChecked(step("0.5 mm"), false);
@@ -215,12 +217,19 @@ TEST_F(KeptWalks, ChangeBetweenPollsIsReadAsAFullWalkReadsIt) {
              texts.overrideTexts = {"90%", "1500", "3000"};
              panel = ncstudio.coordinatePanelGeneration2(main, texts);
          }},
+        {"generation 1: the feed reads 0 elsewhere, which moves the learnt feed", {"0", "18000", "100%"},
+         [this] {
+             ncstudio.setText(panel.overrideTexts[0], "18000");
+             ncstudio.setText(panel.overrideTexts[1], "0");
+         }, true, 1},
+        {"generation 1: the X machine coordinate static is destroyed (Y's is taken)", {},
+         [this] { ncstudio.destroy(panel.machineCoordinates[0]); }, true, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         CoordinatePanelTexts texts;
         texts.overrideTexts = c.overrideTexts;
-        build(texts);
+        build(texts, c.generation);
         const Reading before = poll();
 
         c.change();
