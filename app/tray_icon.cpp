@@ -38,7 +38,9 @@ TrayState chooseTrayState(int connected, int linkEnabled, int hostFound) {
 HICON loadIcon(int iconId) { return LoadIconA(resourceModule(), MAKEINTRESOURCEA(iconId)); }
 
 void addTrayIcon(HWND mainWindow) {
-    HICON icon = loadIcon(IDI_TRAY_ACTIVE);
+    // A copy of its own, so that it can be destroyed once the tray has it.
+    auto icon = static_cast<HICON>(
+        LoadImageA(resourceModule(), MAKEINTRESOURCEA(IDI_TRAY_ACTIVE), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
     NOTIFYICONDATAA record = trayRecord(mainWindow, icon, "QVT Tec.");
     Shell_NotifyIconA(NIM_ADD, &record);
     DestroyIcon(icon);

@@ -1,37 +1,11 @@
 #include "tests/support/ncstudio_process.h"
 
+#include "tests/support/process_windows.h"
+
 #include <fstream>
 #include <sstream>
 
 namespace testing_support {
-namespace {
-
-std::string programFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    folder.erase(folder.find_last_of("\\/") + 1);
-    return folder;
-}
-
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK findNcStudioWindow(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    char title[100] = {};
-    GetWindowTextA(window, title, sizeof title);
-    if (processId != search->processId || std::string(title).find("NcStudio") == std::string::npos) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-}  // namespace
-
 std::string ncstudioPath(int major) { return programFolder() + "ncstudio-v" + std::to_string(major) + "\\ncstudio.exe"; }
 
 NcStudioProcess::NcStudioProcess(int major, const std::string& options) {
@@ -73,9 +47,7 @@ HWND NcStudioProcess::mainWindow(DWORD timeoutMs) const {
     const DWORD start = GetTickCount();
     if (!waitForLog(" started: ", timeoutMs)) return nullptr;  // all its windows are built
     do {
-        WindowSearch search = {processId_, nullptr};
-        EnumWindows(findNcStudioWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found) return search.found;
+        if (HWND found = findProcessWindow(processId_, "NcStudio")) return found;
         Sleep(50);
     } while (GetTickCount() - start < timeoutMs);
     return nullptr;

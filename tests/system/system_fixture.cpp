@@ -1,5 +1,7 @@
 #include "tests/system/system_fixture.h"
 
+#include "tests/support/process_windows.h"
+
 #include <cstdio>
 #include <optional>
 
@@ -41,36 +43,9 @@ int Pendant::frames() const {
     return frames_;
 }
 
-namespace {
-
-std::string besideThisProgram(const char* file) {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path - 1);
-    std::string folder = path;
-    return folder.substr(0, folder.find_last_of('\\') + 1) + file;
-}
-
-struct Search {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK findMainDialog(HWND window, LPARAM data) {
-    auto* search = reinterpret_cast<Search*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char title[32] = {};
-    GetWindowTextA(window, title, sizeof title);
-    if (owner != search->processId || std::string(title) != "RZWN-1.4") return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-}  // namespace
-
 WheelpadProcess::WheelpadProcess(const std::string& pipeName) {
     SetEnvironmentVariableA("WHEELPAD_RECEIVER", pipeName.c_str());
-    std::string commandLine = "\"" + besideThisProgram("wheelpad.exe") + "\"";
+    std::string commandLine = "\"" + testing_support::programFolder() + "wheelpad.exe\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
@@ -94,9 +69,7 @@ WheelpadProcess::~WheelpadProcess() {
 HWND WheelpadProcess::mainWindow(DWORD timeoutMs) const {
     const DWORD start = GetTickCount();
     do {
-        Search search = {processId_, nullptr};
-        EnumWindows(findMainDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.found) return search.found;
+        if (HWND found = testing_support::findProcessWindow(processId_, "RZWN-1.4")) return found;
         Sleep(50);
     } while (GetTickCount() - start < timeoutMs);
     return nullptr;
