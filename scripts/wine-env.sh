@@ -36,3 +36,14 @@ prepare_wine_template() {
         WINEPREFIX="$template" wineserver -w
     fi
 }
+
+# A prefix of its own at $1 from the template: its files linked, but for the
+# registry files, which are copies: the Wine server rewrites a file that has
+# several links in place, which would write the prefix's registry into the
+# template and every other prefix.
+copy_wine_template() {
+    local template="$WHEELPAD_WINE_ROOT/template"
+    cp -al "$template" "$1"
+    local reg
+    for reg in "$template"/*.reg; do cp --remove-destination "$reg" "$1/"; done
+}

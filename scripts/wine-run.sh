@@ -4,12 +4,13 @@
 # are shared by everything in one prefix), copied from the build's template
 # prefix, with code page 936 as the ANSI code page.
 set -euo pipefail
+source "$(dirname "$0")/wine-env.sh"
 exe=$1; shift
 : "${WHEELPAD_WINE_ROOT:?set by the test script}"
 name=$(basename "$exe" .exe)
 prefix="$WHEELPAD_WINE_ROOT/prefix-$name"
 if [ ! -d "$prefix" ]; then
-    cp -al "$WHEELPAD_WINE_ROOT/template" "$prefix.tmp"
+    copy_wine_template "$prefix.tmp"
     mv "$prefix.tmp" "$prefix"
 fi
 export WINEPREFIX="$prefix" WINEDEBUG=-all LC_ALL=zh_CN.UTF-8
