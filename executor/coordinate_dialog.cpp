@@ -13,7 +13,6 @@ constexpr int kDialogTries = 50;
 constexpr int kOffsetEditLimit = 10;
 constexpr int kFirstAxisOffsetEdit = 3;
 constexpr int kPublicOffsetsWithoutLabel = 6;
-constexpr LPARAM kClickPoint = 0x10;
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 
 #include "bridge/host_operations.h"
 #include "bridge/shared_block.h"
+#include "platform/clock.h"
 
 namespace executor {
 
@@ -45,6 +46,12 @@ enum HostMode : int {
     kModeJiggle = 6,
 };
 
+// Reports of PcState 0 that keep a calibration mode the executor started.
+constexpr int kModeGraceReports = 3;
+
+// Where the executor's mouse clicks on NcStudio's controls land (x 16, y 0).
+constexpr LPARAM kClickPoint = 0x10;
+
 // The reported PcState that stands for a prompt, the parameters window or the
 // calibration window.
 constexpr int kPromptReported = 16;
@@ -61,6 +68,12 @@ inline bool machineIdle() { return runState() == kIdle; }
 inline void setRunState(int state) {
     bridge::SharedBlock& b = bridge::block();
     b.machineState = (b.machineState & ~3) | state;
+}
+
+// A key posted to NcStudio's main window, then the wait after it.
+inline void postKeyAndWait(UINT virtualKey) {
+    bridge::postKey(bridge::block().hostWindow, virtualKey);
+    platform::sleepMs(kPostWaitMs);
 }
 
 // No foreign NcStudio window is in front.

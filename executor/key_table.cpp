@@ -17,13 +17,7 @@ namespace {
 
 using bridge::SharedBlock;
 
-constexpr int kModeGraceReports = 3;
 constexpr size_t kHomingCaptionLimit = 10;
-
-void postKeyAndWait(UINT virtualKey) {
-    bridge::postKey(bridge::block().hostWindow, virtualKey);
-    platform::sleepMs(kPostWaitMs);
-}
 
 bool stop() {
     SharedBlock& b = bridge::block();

@@ -14,7 +14,6 @@ namespace {
 
 using bridge::SharedBlock;
 
-constexpr LPARAM kClickPoint = 0x10;
 constexpr DWORD kWindowEvents = 10;
 constexpr int kIdleEventsForStop = 2;
 constexpr int kFullSpeedCounts = 80;

@@ -5,11 +5,10 @@
 #include "bridge/host_windows.h"
 #include "bridge/shared_block.h"
 #include "executor/button_search.h"
+#include "executor/executor_common.h"
 
 namespace executor {
 namespace {
-
-constexpr LPARAM kClickPoint = 0x10;
 
 HWND buttonWithCaption(HWND panel, const char* wanted) {
     return firstButtonWhere(panel, [wanted](const char* caption) { return std::strcmp(caption, wanted) == 0; });

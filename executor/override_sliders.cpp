@@ -12,7 +12,6 @@
 namespace executor {
 namespace {
 
-constexpr LPARAM kClickPoint = 0x10;
 constexpr int kPercent = 100;
 
 HWND nextTrackbar(HWND panel, HWND after) { return bridge::nextChildOfClass(panel, after, TRACKBAR_CLASSA); }

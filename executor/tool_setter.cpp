@@ -17,12 +17,6 @@ constexpr DWORD kLongPressMs = 2000;
 constexpr DWORD kContactPauseMs = 400;
 constexpr int kContactsForMeasurement = 20;
 constexpr int kRetractClickCount = 10;
-constexpr int kModeGraceReports = 3;
-
-void postKeyAndWait(UINT virtualKey) {
-    bridge::postKey(bridge::block().hostWindow, virtualKey);
-    platform::sleepMs(kPostWaitMs);
-}
 
 void clickAndWait(HWND button) {
     if (!button) return;

@@ -123,7 +123,7 @@ main_job_stop() {
 
 main_job_start() {
     rm -rf "$prefix"
-    copy_wine_prefix "$WHEELPAD_WINE_ROOT/template" "$prefix"
+    copy_wine_template "$prefix"
     # No window manager runs on the virtual display: Wine manages the windows
     # itself, which keeps closing a shown dialog from waiting for one.
     wine_in_prefix reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1

@@ -37,14 +37,13 @@ prepare_wine_template() {
     fi
 }
 
-# A prefix of its own from the template: its files hard-linked, but the
-# registry files copied, since Wine rewrites them in place and a change in one
-# prefix (a setting, an autostart entry) would otherwise reach the template
-# and every prefix made from it.
-copy_wine_prefix() {
-    local template=$1 prefix=$2 registry
-    cp -al "$template" "$prefix"
-    for registry in "$template"/*.reg; do
-        cp --remove-destination "$registry" "$prefix/"
-    done
+# A prefix of its own at $1 from the template: its files linked, but for the
+# registry files, which are copies: the Wine server rewrites a file that has
+# several links in place, which would write the prefix's registry into the
+# template and every other prefix.
+copy_wine_template() {
+    local template="$WHEELPAD_WINE_ROOT/template"
+    cp -al "$template" "$1"
+    local reg
+    for reg in "$template"/*.reg; do cp --remove-destination "$reg" "$1/"; done
 }

@@ -10,7 +10,7 @@ exe=$1; shift
 name=$(basename "$exe" .exe)
 prefix="$WHEELPAD_WINE_ROOT/prefix-$name"
 if [ ! -d "$prefix" ]; then
-    copy_wine_prefix "$WHEELPAD_WINE_ROOT/template" "$prefix.tmp"
+    copy_wine_template "$prefix.tmp"
     mv "$prefix.tmp" "$prefix"
 fi
 export WINEPREFIX="$prefix" WINEDEBUG=-all LC_ALL=zh_CN.UTF-8

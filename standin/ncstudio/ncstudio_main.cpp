@@ -131,9 +131,11 @@ int main(int argc, char** argv) {
     // A confirmed work-coordinate dialog moves the work coordinate system.
     standin::WorkCoordinateDialogs coordinateDialogs(
         builder, windows.panel, generation, standin::OffsetLayout::WithPublicOffsetLabel, [&](int axis, double work) {
+            const long before = machine.work(axis);
             machine.setWork(axis, std::lround(work * 1000));
             SetWindowTextA(windows.panel.workCoordinates[axis], standin::millimetres(machine.work(axis)).c_str());
-            log.write(std::string("work coordinate ") + "XYZ"[axis] + ": " + standin::millimetres(machine.work(axis)));
+            if (machine.work(axis) != before)
+                log.write(std::string("work coordinate ") + "XYZ"[axis] + ": " + standin::millimetres(machine.work(axis)));
         });
     host.invoke([&] {
         if (options.hidden) return;

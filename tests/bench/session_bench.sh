@@ -23,7 +23,7 @@ start_virtual_display
 prepare_wine_template "$build/wine"
 export WINEPREFIX="$build/wine/prefix-session-bench" WINEDEBUG=-all LC_ALL=zh_CN.UTF-8
 rm -rf "$WINEPREFIX"
-cp -al "$build/wine/template" "$WINEPREFIX"
+copy_wine_template "$WINEPREFIX"
 work=$(mktemp -d)
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
 

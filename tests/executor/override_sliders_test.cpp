@@ -113,13 +113,3 @@ TEST_F(OverrideSliders, LeadModeFollowsTheWheelsSpeedPerWindowOfEvents) {
     EXPECT_EQ(position(feed), 30);
     EXPECT_EQ(block().leadState, 0);
 }
-
-TEST_F(OverrideSliders, LeavingLeadModeFromPosition0PostsALeftArrow) {
-    HWND feed = slider(100, 0);
-    event(20, 0, 0, 0, kLead);
-    forgetHistory();
-    event(0, 0, 0, 0, kAxisX);
-    EXPECT_EQ(placed(feed), std::vector<LPARAM>{0});
-    EXPECT_EQ(arrows(feed), std::vector<WPARAM>{VK_LEFT});
-    EXPECT_EQ(clock.sleeps(), (std::vector<DWORD>{40, 40}));
-}

@@ -74,8 +74,9 @@ TEST_F(SafeHeight, Key7ReadsTheSafeHeightRowInNcStudiosProcessOrTakes11) {
         EXPECT_TRUE(parametersWindowClosed());
         EXPECT_TRUE(ncstudio.waitForLog(c.shown)) << ncstudio.log();
         event(0, 7, 0, 0, kAxisZ);
-        for (int i = 0; i < 100 && occurrences(ncstudio.log(), c.shown) < 2; ++i) Sleep(50);
-        EXPECT_EQ(occurrences(ncstudio.log(), c.shown), 2u) << ncstudio.log();
+        const std::string confirmed = "command 1 to \"Offset Setting\"";
+        for (int i = 0; i < 100 && occurrences(ncstudio.log(), confirmed) < 2; ++i) Sleep(50);
+        EXPECT_EQ(occurrences(ncstudio.log(), confirmed), 2u) << ncstudio.log();
         EXPECT_EQ(occurrences(ncstudio.log(), "\"paramters\" opened"), 1u);
         clock.onSleep([this] { host.sync(); });
     }
