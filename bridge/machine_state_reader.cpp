@@ -102,6 +102,7 @@ int WINAPI GetMaState(HWND) {
     SharedBlock& b = block();
     if (hold.timedOut()) return b.machineState;
 
+    honourPendingRelease();
     housekeeping();
 
     HWND dialog = statusDialog();

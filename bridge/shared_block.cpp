@@ -1,6 +1,7 @@
 #include "bridge/shared_block.h"
 
 #include "bridge/bridge_mutex.h"
+#include "bridge/host_operations.h"
 
 namespace bridge {
 namespace {
@@ -12,6 +13,7 @@ SharedBlock& block() { return theBlock; }
 
 void startUp() {
     theBlock = SharedBlock{};
+    clearPendingRelease();
     createBridgeMutex();
 }
 

@@ -3,6 +3,7 @@
 #include "bridge/bridge_mutex.h"
 #include "bridge/exports.h"
 #include "bridge/host_operations.h"
+#include "bridge/release_only_event.h"
 #include "bridge/shared_block.h"
 #include "executor/executor_common.h"
 #include "executor/jog_control.h"
@@ -17,6 +18,8 @@ namespace {
 
 // The result of an event that ended early or could not get the mutex.
 constexpr int kEndedEarly = 1;
+// key1 and key2 of the key word.
+constexpr DWORD kKeyBytes = 0xFFFF;
 
 int executeEvent(int wheelDelta, int keyWord) {
     bridge::SharedBlock& b = bridge::block();
@@ -62,7 +65,19 @@ int executeEvent(int wheelDelta, int keyWord) {
 }  // namespace executor
 
 int WINAPI KeyBoardProc(int wheelDelta, int keyWord) {
+    const bool releaseOnly = bridge_abi::isReleaseOnly(wheelDelta);
     bridge::MutexHold hold;
-    if (hold.timedOut()) return executor::kEndedEarly;
+    if (hold.timedOut()) {
+        // A key let go must not be lost behind a reader waiting on NcStudio.
+        if (releaseOnly || (static_cast<DWORD>(keyWord) & executor::kKeyBytes) == 0)
+            bridge::requestPendingRelease();
+        return executor::kEndedEarly;
+    }
+    bridge::honourPendingRelease();
+    // The link went down: let go of a held jog and do nothing else.
+    if (releaseOnly) {
+        bridge::letGoOfHeldJog();
+        return 0;
+    }
     return executor::executeEvent(wheelDelta, keyWord);
 }

@@ -29,6 +29,7 @@
 #include "standin/pendant/display_assembler.h"
 #include "standin/pendant/pendant_commands.h"
 #include "standin/pendant/pendant_server.h"
+#include "standin/session/session_ncstudio.h"
 
 namespace {
 
@@ -93,31 +94,6 @@ std::string messageName(UINT message) {
     }
 }
 
-// The stand-in NcStudio as the session drives it.
-struct NcStudio {
-    explicit NcStudio(standin::HostThread& host) : build(host) {
-        main = build.mainWindow("NcStudio V9.0 - demo.nc");
-        standin::CoordinatePanelTexts texts;
-        texts.workCoordinates[0] = "12.500";
-        texts.workCoordinates[1] = "-3.250";
-        texts.workCoordinates[2] = "0.000";
-        texts.machineCoordinates = {"112.500", "46.750", "-20.000"};
-        texts.overrideTexts = {"100%", "0", "1500", "18000", "80%"};
-        panel = build.coordinatePanelGeneration2(main, texts);
-        HWND page = build.manualPage(main);
-        build.standardManualButtons(page, standin::StepCaptions::Selection, 2);
-        runState = build.statusDialog(main, "IDLE");
-        build.controlBar(main);
-        feedrate = build.feedrateDialog(panel.commandSetButton, "1500.000000", "3000.000000");
-    }
-
-    standin::NcStudioBuilder build;
-    HWND main;
-    standin::CoordinatePanelWindows panel;
-    HWND runState;
-    standin::FeedrateDialogWindows feedrate;
-};
-
 // What the display shows, each new text once.
 class DisplayWatcher {
 public:
@@ -137,21 +113,6 @@ private:
     standin::DisplayText last_;
     bool shown_ = false;
 };
-
-// Binds ncbridge to NcStudio's main window as wheelpad does when NcStudio's
-// main window comes to the front.
-bool bindNcStudio(HWND main, DWORD threadId) {
-    app::callSetVer(1);
-    if (!app::callUnHook()) return false;
-    if (!app::callInstallhook(main)) return false;
-    app::ProcessState& state = app::state();
-    state.hostThreadId = threadId;
-    state.hostProcessId = GetCurrentProcessId();
-    app::callSetPcState(main, 0);
-    state.hostFound = 1;
-    app::callEnableMap(1);
-    return true;
-}
 
 bool runScript(std::istream& script, standin::PendantServer& pendant) {
     standin::PendantControls controls;
@@ -205,7 +166,7 @@ int main(int argc, char** argv) {
     }
 
     standin::HostThread host;
-    NcStudio ncstudio(host);
+    standin::SessionNcStudio ncstudio(host);
 
     const std::string pipe = "\\\\.\\pipe\\wheelpad-session-" + std::to_string(GetCurrentProcessId());
     DisplayWatcher watcher;
@@ -225,7 +186,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     say("receiver open");
-    if (!bindNcStudio(ncstudio.main, host.threadId())) {
+    if (!standin::bindNcStudio(ncstudio.main, host.threadId())) {
         std::cerr << "ncbridge.dll did not bind to NcStudio" << std::endl;
         return 1;
     }
