@@ -14,6 +14,7 @@
 #include "bridge/bridge_mutex.h"
 #include "bridge/exports.h"
 #include "bridge/host_windows.h"
+#include "bridge/kept_walk.h"
 #include "bridge/machine_coord_text.h"
 #include "bridge/shared_block.h"
 
@@ -32,6 +33,8 @@ constexpr int kPercentTexts = 2;
 constexpr int kIntegerTexts = 3;
 constexpr const char* kEmptyCoordinate = "0.0";
 constexpr const char* kNoValue = "0:";
+
+KeptWalk locationWalk;
 
 bool isGeneration2() { return block().hostGeneration == 2; }
 
@@ -67,9 +70,9 @@ HWND readWorkCoordinate(HWND panel, int axis, std::string& location) {
     bool showWork = !block().showMachineCoords;
     HWND button = nullptr;
     for (int search = 1; search <= kCoordinateSearches; ++search) {
-        button = nextChildOfClass(panel, button, "Button");
+        button = locationWalk.nextChildOfClass(panel, button, "Button");
         if (showWork && search == axis && button) {
-            const char* text = readText(button);
+            const char* text = locationWalk.readText(button);
             location += *text ? text : kEmptyCoordinate;
         }
     }
@@ -79,9 +82,9 @@ HWND readWorkCoordinate(HWND panel, int axis, std::string& location) {
 
 // The "Slider1" trackbar after `after` (from the first child when nullptr).
 HWND findSlider(HWND panel, HWND after) {
-    for (HWND slider = nextChildOfClass(panel, after, "msctls_trackbar32"); slider;
-         slider = nextChildOfClass(panel, slider, "msctls_trackbar32"))
-        if (std::strcmp(readText(slider), "Slider1") == 0) return slider;
+    for (HWND slider = locationWalk.nextChildOfClass(panel, after, "msctls_trackbar32"); slider;
+         slider = locationWalk.nextChildOfClass(panel, slider, "msctls_trackbar32"))
+        if (std::strcmp(locationWalk.readText(slider), "Slider1") == 0) return slider;
     return nullptr;
 }
 
@@ -95,13 +98,13 @@ bool hasDigitAfterDot(const char* text) {
 // the selected axis's is appended when machine coordinates are shown.
 void readMachineCoordinates(HWND panel, HWND slider, int axis, std::string& location) {
     bool generation2 = isGeneration2();
-    HWND label = generation2 ? nextChildWithText(panel, nullptr, "M. Coor.") : slider;
+    HWND label = generation2 ? locationWalk.nextChildWithText(panel, nullptr, "M. Coor.") : slider;
     int limit = generation2 ? kMachineTextsGeneration2 : kMachineTextsGeneration1;
     int dotted = 0;
     for (int examined = 0; examined < limit && dotted < kMachineAxes; ++examined) {
-        label = nextChildOfClass(panel, label, "Static");
+        label = locationWalk.nextChildOfClass(panel, label, "Static");
         if (!label) return;
-        const char* text = generation2 ? readTextByMessage(label) : readText(label);
+        const char* text = locationWalk.readText(label);
         if (!std::strchr(text, '.')) continue;
         ++dotted;
         if ((generation2 || dotted == axis) && hasDigitAfterDot(text))
@@ -114,9 +117,9 @@ void readMachineCoordinates(HWND panel, HWND slider, int axis, std::string& loca
 void readOnOff(HWND panel, HWND buttonB) {
     HWND button = buttonB;
     for (int examined = 0; examined < kOnOffButtons; ++examined) {
-        button = nextChildOfClass(panel, button, "Button");
+        button = locationWalk.nextChildOfClass(panel, button, "Button");
         if (!button) return;
-        const char* text = readText(button);
+        const char* text = locationWalk.readText(button);
         if (!*text) continue;
         if (contains(text, "ON")) {
             block().onOffShown = 1;
@@ -131,9 +134,9 @@ void readOnOff(HWND panel, HWND buttonB) {
 
 // The button after the "Current Command Set:" label (generation 2).
 void findFeedButton(HWND panel) {
-    HWND label = nextChildWithText(panel, nullptr, "Current Command Set:");
+    HWND label = locationWalk.nextChildWithText(panel, nullptr, "Current Command Set:");
     if (!label) return;
-    if (HWND button = nextChildOfClass(panel, label, "Button")) block().feedButton = button;
+    if (HWND button = locationWalk.nextChildOfClass(panel, label, "Button")) block().feedButton = button;
 }
 
 // Integer text number `n` is the feed or the spindle speed. Generation 2
@@ -164,9 +167,9 @@ std::string readOverrideTexts(HWND panel, HWND buttonB) {
     int integers = 0;
     HWND label = buttonB;
     for (int examined = 0; examined < kOverrideTexts; ++examined) {
-        label = nextChildOfClass(panel, label, "Static");
+        label = locationWalk.nextChildOfClass(panel, label, "Static");
         if (!label) break;
-        std::string text = readText(label);
+        std::string text = locationWalk.readText(label);
         if (text.empty()) continue;
         if (text.find('%') != std::string::npos) {
             if (percents == feedPercentAt) feedPercent = text + ":";
@@ -185,7 +188,7 @@ void readCoordinatePanel(HWND panel, int axis, std::string& location) {
     readMachineCoordinates(panel, slider, axis, location);
     if (const char* label = overrideLabel()) location = label;
 
-    HWND buttonB = nextChildOfClass(panel, slider, "Button");
+    HWND buttonB = locationWalk.nextChildOfClass(panel, slider, "Button");
     readOnOff(panel, buttonB);
     b.feedText = kNoValue;
     b.spindleText = kNoValue;
@@ -197,6 +200,34 @@ void readCoordinatePanel(HWND panel, int axis, std::string& location) {
     location += b.spindleText;
 }
 
+// What a read of the coordinate panel writes besides the text, put back
+// before a read that has to start again as a full walk.
+struct PanelReadings {
+    std::string feedText;
+    std::string spindleText;
+    int feedFieldIndex;
+    BYTE onOffShown;
+    HWND feedButton;
+    char machineCoords[kMachineAxes][kWindowTextSize];
+
+    static PanelReadings now() {
+        const SharedBlock& b = block();
+        PanelReadings readings{b.feedText, b.spindleText, b.feedFieldIndex, b.onOffShown, b.feedButton, {}};
+        std::memcpy(readings.machineCoords, machineCoordText, sizeof machineCoordText);
+        return readings;
+    }
+
+    void putBack() const {
+        SharedBlock& b = block();
+        b.feedText = feedText;
+        b.spindleText = spindleText;
+        b.feedFieldIndex = feedFieldIndex;
+        b.onOffShown = onOffShown;
+        b.feedButton = feedButton;
+        std::memcpy(machineCoordText, machineCoords, sizeof machineCoordText);
+    }
+};
+
 }  // namespace
 }  // namespace bridge
 
@@ -207,8 +238,13 @@ int WINAPI GetAxisLocation(char* buffer) {
     if (hold.timedOut()) return 0;
 
     int axis = selectedAxis();
-    std::string location = axisLabel(axis);
-    if (HWND panel = coordinatePanel()) readCoordinatePanel(panel, axis, location);
+    std::string location;
+    const PanelReadings before = PanelReadings::now();
+    locationWalk.run([&] {
+        before.putBack();
+        location = axisLabel(axis);
+        if (HWND panel = coordinatePanel(&locationWalk)) readCoordinatePanel(panel, axis, location);
+    });
 
     if (location.empty() || !buffer) return 0;
     std::memcpy(buffer, location.c_str(), location.size() + 1);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "bridge/kept_walk.h"
 #include "bridge/shared_block.h"
 
 namespace bridge {
@@ -31,17 +32,27 @@ HWND childChain(HWND from, std::initializer_list<int> ids) {
     return window;
 }
 
-HWND coordinatePanel() {
-    return childChain(block().hostWindow, {kMainFrameId, kMainFrameId, kMainFrameId});
+namespace {
+
+HWND followChain(KeptWalk* walk, std::initializer_list<int> ids) {
+    return walk ? walk->chain(block().hostWindow, ids) : childChain(block().hostWindow, ids);
 }
 
-HWND manualPage() {
-    return childChain(block().hostWindow, {kMainFrameId, kMainFrameId, kManualTabsId, kManualPageId});
+}  // namespace
+
+HWND coordinatePanel(KeptWalk* walk) {
+    return followChain(walk, {kMainFrameId, kMainFrameId, kMainFrameId});
 }
 
-HWND statusDialog() {
-    HWND statusBar = childChain(block().hostWindow, {kStatusBarId});
-    return statusBar ? nextChildOfClass(statusBar, nullptr, "#32770") : nullptr;
+HWND manualPage(KeptWalk* walk) {
+    return followChain(walk, {kMainFrameId, kMainFrameId, kManualTabsId, kManualPageId});
+}
+
+HWND statusDialog(KeptWalk* walk) {
+    HWND statusBar = followChain(walk, {kStatusBarId});
+    if (!statusBar) return nullptr;
+    return walk ? walk->nextChildOfClass(statusBar, nullptr, "#32770")
+                : nextChildOfClass(statusBar, nullptr, "#32770");
 }
 
 HWND nextChildOfClass(HWND parent, HWND after, const char* className) {

@@ -9,14 +9,17 @@ namespace bridge {
 
 constexpr int kWindowTextSize = 64;
 
+class KeptWalk;
+
 // Follows a chain of control ids from `from` with GetDlgItem; nullptr when
 // any link is missing.
 HWND childChain(HWND from, std::initializer_list<int> ids);
 
-// NcStudio's panels, found afresh from the bound main window on every use.
-HWND coordinatePanel();
-HWND manualPage();
-HWND statusDialog();
+// NcStudio's panels, found afresh from the bound main window on every use,
+// or through a status reader's kept walk.
+HWND coordinatePanel(KeptWalk* walk = nullptr);
+HWND manualPage(KeptWalk* walk = nullptr);
+HWND statusDialog(KeptWalk* walk = nullptr);
 
 // The next child of `parent` of class `className` after `after` (from the
 // first child when `after` is nullptr), in NcStudio's child order. Walks the

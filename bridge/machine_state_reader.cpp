@@ -4,10 +4,13 @@
 // the step selection back where the executor wants it, restoring the step a
 // tool-setter sequence put aside, and stopping a jog that keeps running after
 // it was let go.
+#include <string>
+
 #include "bridge/bridge_mutex.h"
 #include "bridge/exports.h"
 #include "bridge/host_operations.h"
 #include "bridge/host_windows.h"
+#include "bridge/kept_walk.h"
 #include "bridge/shared_block.h"
 #include "platform/clock.h"
 
@@ -72,15 +75,37 @@ void housekeeping() {
     restoreSavedStep();
 }
 
-// The run state shown by the static after the status dialog's caption;
-// `previous` when it is missing, empty or shows none of the run-state words.
-int runStateAfter(HWND dialog, HWND caption, int previous) {
-    HWND state = nextChildOfClass(dialog, caption, "Static");
-    if (!state) return previous;
-    const char* text = readText(state);
-    if (!*text) return previous;
-    for (int run = 0; run < 4; ++run)
-        if (contains(text, kRunStateWords[run])) return run;
+// What the status dialog shows: whether the dialog and its caption static
+// are there, and the text of the static after the caption ("" for none).
+struct StatusReading {
+    bool dialog = false;
+    bool caption = false;
+    std::string stateText;
+};
+
+KeptWalk statusWalk;
+
+StatusReading readStatusDialog() {
+    StatusReading reading;
+    statusWalk.run([&] {
+        reading = {};
+        HWND dialog = statusDialog(&statusWalk);
+        if (!dialog) return;
+        reading.dialog = true;
+        HWND caption = statusWalk.nextChildOfClass(dialog, nullptr, "Static");
+        if (!caption) return;
+        reading.caption = true;
+        if (HWND state = statusWalk.nextChildOfClass(dialog, caption, "Static"))
+            reading.stateText = statusWalk.readText(state);
+    });
+    return reading;
+}
+
+// The run state a status text shows; `previous` when it is empty or shows
+// none of the run-state words.
+int runStateOf(const std::string& text, int previous) {
+    for (int run = 0; run < 4 && !text.empty(); ++run)
+        if (contains(text.c_str(), kRunStateWords[run])) return run;
     return previous;
 }
 
@@ -105,11 +130,11 @@ int WINAPI GetMaState(HWND) {
     honourPendingRelease();
     housekeeping();
 
-    HWND dialog = statusDialog();
-    if (!dialog) return b.machineState;
+    StatusReading status = readStatusDialog();
+    if (!status.dialog) return b.machineState;
     int run = b.machineState & 3;
-    if (HWND caption = nextChildOfClass(dialog, nullptr, "Static")) {
-        run = runStateAfter(dialog, caption, run);
+    if (status.caption) {
+        run = runStateOf(status.stateText, run);
         b.lastRunState = run;
     }
     b.machineState = run + (promptCode() << 8);

@@ -2,6 +2,7 @@
 
 #include "bridge/bridge_mutex.h"
 #include "bridge/host_operations.h"
+#include "bridge/kept_walk.h"
 
 namespace bridge {
 namespace {
@@ -14,6 +15,7 @@ SharedBlock& block() { return theBlock; }
 void startUp() {
     theBlock = SharedBlock{};
     clearPendingRelease();
+    forgetKeptWalks();
     createBridgeMutex();
 }
 

@@ -111,8 +111,9 @@ struct SharedBlock {
 // The block of this process.
 SharedBlock& block();
 
-// Library start-up: a fresh block (every field at its start value) and the
-// mutex "mdllhook". Called when the library is loaded.
+// Library start-up: a fresh block (every field at its start value), no kept
+// walks of the status readers and the mutex "mdllhook". Called when the
+// library is loaded.
 void startUp();
 
 // Library shut-down: closes the mutex. Called when the library is unloaded.

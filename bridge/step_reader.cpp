@@ -11,6 +11,7 @@
 #include "bridge/exports.h"
 #include "bridge/host_operations.h"
 #include "bridge/host_windows.h"
+#include "bridge/kept_walk.h"
 #include "bridge/shared_block.h"
 
 namespace bridge {
@@ -52,14 +53,70 @@ int firstDigitIndex(const char* text, int length) {
 // The part of `text` before its first "mm"; the whole text when it has none.
 std::string beforeMillimetres(const std::string& text) { return text.substr(0, text.find("mm")); }
 
-// The first checked step radio button of the manual page, nullptr for none.
-HWND checkedStepButton(HWND page) {
-    for (HWND button = nextChildOfClass(page, nullptr, "Button"); button;
-         button = nextChildOfClass(page, button, "Button")) {
-        if (!*readText(button)) continue;
-        if (SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED) return button;
+KeptWalk stepWalk;
+KeptWalk jiggleWalk;
+
+// The step button found checked by the last read, and whether the next read
+// may ask it first: a radio button before which every button that can be
+// checked is a radio button too. Radio buttons show one choice, so while it
+// answers checked none of those before it is.
+struct CheckedStep {
+    HWND button = nullptr;
+    bool askFirst = false;
+};
+CheckedStep lastChecked;
+
+// Only these button types have a check state; any other answers BM_GETCHECK
+// with 0, so it is not asked.
+bool canBeChecked(LONG style) {
+    switch (style & BS_TYPEMASK) {
+    case BS_CHECKBOX: case BS_AUTOCHECKBOX: case BS_RADIOBUTTON: case BS_3STATE: case BS_AUTO3STATE:
+    case BS_AUTORADIOBUTTON:
+        return true;
+    default:
+        return false;
     }
-    return nullptr;
+}
+
+bool isRadio(LONG style) {
+    LONG type = style & BS_TYPEMASK;
+    return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
+}
+
+bool answersChecked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+// The caption of the manual page's first checked button with a caption, in
+// child order; empty when there is none.
+std::string checkedStepCaption() {
+    std::string caption;
+    stepWalk.run([&] {
+        caption.clear();
+        HWND page = manualPage(&stepWalk);
+        if (!page) return;
+        if (stepWalk.replaying() && lastChecked.askFirst) {
+            const char* text = stepWalk.readText(lastChecked.button);
+            if (*text && answersChecked(lastChecked.button)) {
+                caption = text;
+                return;
+            }
+        }
+        bool radiosBefore = true;
+        for (HWND button = stepWalk.nextChildOfClass(page, nullptr, "Button"); button;
+             button = stepWalk.nextChildOfClass(page, button, "Button")) {
+            LONG style = stepWalk.style(button);
+            if (!canBeChecked(style)) continue;
+            const char* text = stepWalk.readText(button);
+            if (!*text) continue;
+            if (answersChecked(button)) {
+                caption = text;
+                lastChecked = {button, radiosBefore && isRadio(style)};
+                return;
+            }
+            radiosBefore = radiosBefore && isRadio(style);
+        }
+        lastChecked = {};
+    });
+    return caption;
 }
 
 // The step code of the manual page; updates stepText and stepIndex from the
@@ -67,9 +124,8 @@ HWND checkedStepButton(HWND page) {
 int readManualPage() {
     SharedBlock& b = block();
     int code = kUnknownStepCode;
-    HWND page = manualPage();
-    if (HWND button = page ? checkedStepButton(page) : nullptr) {
-        std::string caption = readText(button);
+    std::string caption = checkedStepCaption();
+    if (!caption.empty()) {
         b.stepText = caption.find("mm") == std::string::npos ? "0.0" : beforeMillimetres(caption);
         for (const ManualStep& step : kManualSteps) {
             if (caption != step.caption) continue;
@@ -86,34 +142,54 @@ int readManualPage() {
     return code;
 }
 
+// What the "Jiggle" window's statics show: whether one holds a digit, and
+// the text from its first digit on of the first that also holds "mm".
+struct JiggleReading {
+    bool digitSeen = false;
+    std::string size;
+};
+
+JiggleReading readJiggleLabels(HWND jiggle) {
+    JiggleReading reading;
+    jiggleWalk.run([&] {
+        reading = {};
+        for (HWND label = jiggleWalk.nextChildOfClass(jiggle, nullptr, "Static"); label;
+             label = jiggleWalk.nextChildOfClass(jiggle, label, "Static")) {
+            std::string text = jiggleWalk.readText(label);
+            int digit = firstDigitIndex(text.c_str(), static_cast<int>(text.size()));
+            if (digit < 0) continue;
+            reading.digitSeen = true;
+            if (text.find("mm", digit) == std::string::npos) continue;
+            reading.size = text.substr(digit);
+            return;
+        }
+    });
+    return reading;
+}
+
 // The step code of the "Jiggle" window's step label: the first static whose
 // text, from its first digit on, holds a size in "mm".
 int readJiggleWindow() {
     SharedBlock& b = block();
     if (!b.jiggleWindow) return kUnknownStepCode;
-    for (HWND label = nextChildOfClass(b.jiggleWindow, nullptr, "Static"); label;
-         label = nextChildOfClass(b.jiggleWindow, label, "Static")) {
-        std::string text = readText(label);
-        int digit = firstDigitIndex(text.c_str(), static_cast<int>(text.size()));
-        if (digit < 0) continue;
-        std::string size = text.substr(digit);
-        b.stepText = "0.0";
-        if (size.find("mm") == std::string::npos) continue;
-        b.stepText = beforeMillimetres(size);
-        int code = kUnknownStepCode;
-        for (const JiggleStep& step : kJiggleSteps) {
-            if (size.find(step.size) == std::string::npos) continue;
-            code = step.code;
-            break;
-        }
-        // Whole millimetres are shown without their decimals.
-        if (code >= 8) {
-            size_t dot = b.stepText.find('.');
-            b.stepText = dot == std::string::npos ? std::string() : b.stepText.substr(0, dot);
-        }
-        return code;
+    JiggleReading reading = readJiggleLabels(b.jiggleWindow);
+    if (reading.size.empty()) {
+        if (reading.digitSeen) b.stepText = "0.0";
+        return kUnknownStepCode;
     }
-    return kUnknownStepCode;
+    b.stepText = beforeMillimetres(reading.size);
+    int code = kUnknownStepCode;
+    for (const JiggleStep& step : kJiggleSteps) {
+        if (reading.size.find(step.size) == std::string::npos) continue;
+        code = step.code;
+        break;
+    }
+    // Whole millimetres are shown without their decimals.
+    if (code >= 8) {
+        size_t dot = b.stepText.find('.');
+        b.stepText = dot == std::string::npos ? std::string() : b.stepText.substr(0, dot);
+    }
+    return code;
 }
 
 // A number read from the step size, kept within its 8-bit field.

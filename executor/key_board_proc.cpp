@@ -9,9 +9,12 @@
 #include "executor/jog_control.h"
 #include "executor/key_event.h"
 #include "executor/key_table.h"
+#include "executor/lead_mode.h"
 #include "executor/on_off_toggle.h"
+#include "executor/override_sliders.h"
 #include "executor/prompt_answers.h"
 #include "executor/rate_knob.h"
+#include "executor/tool_setter.h"
 
 namespace executor {
 namespace {
@@ -26,10 +29,20 @@ int executeEvent(int wheelDelta, int keyWord) {
 
     // The knobs and the effective key; the wheel count (0 while blocked).
     KeyEvent event = unpackKeyEvent(wheelDelta, keyWord);
+    // A release that stands for a lost link, a lock or an exit lets go of a
+    // held jog at once and does nothing else: a key-6 press the operator
+    // never finished posts nothing.
+    if (event.releaseOnly) {
+        forgetTimedPress();
+        bridge::letGoOfHeldJog();
+        return 0;
+    }
     b.axisKnobCode = event.axisKnob;
-    // A report without a key is how a held key ends; the key-6 timing is not
-    // driven yet.
-    if (event.noKeyDown()) b.lastJogKey = 0;
+    // A report without a key is how a held key ends.
+    if (event.noKeyDown()) {
+        keyReleaseCheck();
+        b.lastJogKey = 0;
+    }
 
     if (!b.hostWindow || !b.mapEnabled) return 0;
 
@@ -50,15 +63,15 @@ int executeEvent(int wheelDelta, int keyWord) {
 
     if (event.key == kKeyOnOff && hostSettled()) toggleOnOff();
 
-    // The wheel and keys 8 and 12 on the jog axes; the override sliders
-    // (axis knob 20 and 21) are not driven yet.
+    // The wheel and keys 8 and 12 on the jog axes, the wheel on the override
+    // sliders.
     if (jogWithWheel(event)) return kEndedEarly;
+    moveOverrideSlider(event);
 
     if (event.key == kKeyConfirm) confirmHostWindow();
     if (event.key == kKeyCancel) cancelHostWindow();
 
-    // Lead mode (axis knob 22) is not driven yet.
-    return 0;
+    return runLeadMode(event);
 }
 
 }  // namespace
@@ -74,10 +87,5 @@ int WINAPI KeyBoardProc(int wheelDelta, int keyWord) {
         return executor::kEndedEarly;
     }
     bridge::honourPendingRelease();
-    // The link went down: let go of a held jog and do nothing else.
-    if (releaseOnly) {
-        bridge::letGoOfHeldJog();
-        return 0;
-    }
     return executor::executeEvent(wheelDelta, keyWord);
 }

@@ -14,6 +14,9 @@ struct KeyEvent {
     BYTE key = 0;
     // The signed wheel count; 0 while the wheel is blocked.
     signed char wheel = 0;
+    // A release that stands for a lost link, a lock or an exit
+    // (bridge/release_only_event.h).
+    bool releaseOnly = false;
 
     bool noKeyDown() const { return key1 == 0 && key2 == 0; }
 };

@@ -8,6 +8,8 @@
 #include "executor/button_search.h"
 #include "executor/chords.h"
 #include "executor/executor_common.h"
+#include "executor/tool_setter.h"
+#include "executor/work_coordinates.h"
 #include "platform/clock.h"
 
 namespace executor {
@@ -16,23 +18,11 @@ namespace {
 using bridge::SharedBlock;
 
 constexpr int kModeGraceReports = 3;
-constexpr int kRetractProbeCount = 20;
 constexpr size_t kHomingCaptionLimit = 10;
 
 void postKeyAndWait(UINT virtualKey) {
     bridge::postKey(bridge::block().hostWindow, virtualKey);
     platform::sleepMs(kPostWaitMs);
-}
-
-// Ends a running tool-setter measurement: the retract follows, on the 10 mm
-// step.
-void abortToolSetting() {
-    SharedBlock& b = bridge::block();
-    b.toolSetActive = 0;
-    b.probeCount = kRetractProbeCount;
-    if (b.stepIndex != bridge::kStep10) bridge::selectStep(1, bridge::kStep10);
-    b.modeGrace = 0;
-    b.hostMode = kModeMain;
 }
 
 bool stop() {
@@ -116,6 +106,14 @@ bool calibrate() {
     return false;
 }
 
+// Key 7: the Z work coordinate becomes NcStudio's safe height; the event
+// ends unless a foreign window is in front.
+bool setZToSafeHeight() {
+    if (bridge::block().hostMode >= kModeJiggle) return false;
+    if (machineIdle()) setZCoordinate(false);
+    return true;
+}
+
 // The display toggle itself runs before the key actions; on a busy machine
 // the key also opens NcStudio's menu with 'J'.
 void coordinateDisplayMenu() {
@@ -134,22 +132,20 @@ bool runKeyAction(const KeyEvent& event) {
     case kKeyStartPause: startOrPause(); return false;
     case kKeyPause: pause(); return false;
     case kKeyShiftStart: shiftStartOrStop(); return false;
-    // The tool setter's signals end the event; their measuring sequence is
-    // not driven yet.
+    case kKeyToolSetting: toolSettingKey(); return false;
     case kSignalCoarseApproach:
     case kSignalFineApproach:
-    case kSignalContact: return true;
+    case kSignalContact: toolSetterSignal(event.key); return true;
     case kKeyHome: return backToReference(event);
+    case kKeySetZ: return setZToSafeHeight();
+    case kKeyHalve: return event.key2 == kKeyCombine && halfCoordinate(event.axisKnob);
+    case kKeyCombine:
+        if (event.key2 == kKeyHalve) return halfCoordinate(event.axisKnob);
+        if (event.key2 == kKeyAxisButton) return pressAxisButton(event.axisKnob);
+        return false;
+    case kKeyAxisButton: return event.key2 == kKeyCombine && pressAxisButton(event.axisKnob);
     case kKeyCalibrate: return calibrate();
     case kKeyCoordinateDisplay: coordinateDisplayMenu(); return false;
-    // Tool setting, Z to the safe height and the two-key commands of keys 14,
-    // 15 and 16 (halve a coordinate, press a coordinate button) have no
-    // action yet.
-    case kKeyToolSetting:
-    case kKeySetZ:
-    case kKeyHalve:
-    case kKeyAxisButton:
-    case kKeyCombine: return false;
     default: return false;
     }
 }

@@ -19,7 +19,8 @@ thread_local int handlingDepth = 0;
 bool isRecorded(UINT message) {
     switch (message) {
     case WM_KEYDOWN: case WM_KEYUP: case WM_SYSKEYDOWN: case WM_SYSKEYUP: case WM_CHAR:
-    case WM_COMMAND: case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_CLOSE: case WM_SETTEXT:
+    case WM_COMMAND: case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_RBUTTONDOWN: case WM_RBUTTONUP:
+    case WM_CLOSE: case WM_SETTEXT:
     case WM_HSCROLL: case WM_VSCROLL:
     case BM_CLICK: case BM_SETCHECK: case BM_SETSTATE:
     case EM_SETSEL: case EM_SCROLLCARET: case EM_REPLACESEL:
@@ -125,16 +126,29 @@ LRESULT CALLBACK HostThread::recordingProc(HWND window, UINT message, WPARAM wPa
         return CallWindowProcA(original, window, message, wParam, lParam);
     }
     if (!isRecorded(message)) return CallWindowProcA(original, window, message, wParam, lParam);
-    if (handlingDepth == 0 && self) {
+    bool taken = false;
+    ++handlingDepth;
+    if (handlingDepth == 1 && self) {
         char text[64] = {};
         GetWindowTextA(window, text, sizeof text);
-        self->append({window, text, message, wParam, lParam, self->clock_(),
-                      (GetKeyState(VK_CONTROL) & 0x8000) != 0});
+        Received entry{window, text, message, wParam, lParam, self->clock_(),
+                       (GetKeyState(VK_CONTROL) & 0x8000) != 0};
+        self->append(entry);
+        if (self->reaction_) taken = self->reaction_(entry);
     }
-    ++handlingDepth;
-    LRESULT result = CallWindowProcA(original, window, message, wParam, lParam);
+    LRESULT result = taken ? 0 : CallWindowProcA(original, window, message, wParam, lParam);
     --handlingDepth;
     return result;
+}
+
+void HostThread::setReaction(Reaction reaction) {
+    invoke([&] { reaction_ = std::move(reaction); });
+}
+
+void HostThread::asOwnDoing(const std::function<void()>& work) {
+    ++handlingDepth;
+    work();
+    --handlingDepth;
 }
 
 void HostThread::append(const Received& entry) {

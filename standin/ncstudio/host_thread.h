@@ -47,6 +47,17 @@ public:
     // it is recorded.
     void record(HWND window);
 
+    // What the stand-in does with a message from outside: called on the host
+    // thread before the window handles it, as part of that handling (what it
+    // sends to the windows is not recorded). True when it took the message,
+    // which the window then does not see. Set before the windows are used.
+    using Reaction = std::function<bool(const Received&)>;
+    void setReaction(Reaction reaction);
+
+    // Runs `work` on the host thread as the stand-in's own doing (a timer of
+    // NcStudio's, say): what it sends to the windows is not recorded.
+    static void asOwnDoing(const std::function<void()>& work);
+
     std::vector<Received> received() const;
     // The recorded messages of one kind, in order of arrival.
     std::vector<Received> received(UINT message) const;
@@ -59,6 +70,7 @@ private:
     void append(const Received& entry);
 
     std::function<DWORD()> clock_;
+    Reaction reaction_;
     HANDLE thread_ = nullptr;
     HANDLE ready_ = nullptr;
     HANDLE synced_ = nullptr;

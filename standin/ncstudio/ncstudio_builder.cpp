@@ -9,6 +9,9 @@ constexpr const char* kMainClass = "Afx:400000:b:10011:6:0";
 constexpr const char* kPanelClass = "AfxWnd42";
 
 LRESULT CALLBACK plainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Alt+letter goes to NcStudio's menus, which the stand-in does not have:
+    // it must not start the system menu's keyboard loop.
+    if (message == WM_SYSCHAR) return 0;
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -21,6 +24,8 @@ void registerClasses() {
         wc.lpfnWndProc = plainProc;
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpszClassName = name;
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         RegisterClassA(&wc);
     }
 }

@@ -13,11 +13,11 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <random>
 
 #include "tests/pendant/link_rig.h"
 #include "tests/support/mutex_holder.h"
+#include "tests/support/random_input.h"
 
 using pendant_testing::LinkRig;
 using pendant_testing::ProcessCounts;
@@ -25,28 +25,6 @@ using pendant_testing::processCounts;
 using standin::Received;
 using standin::Report;
 
-namespace {
-
-// Mostly codes the pendant sends, sometimes any byte.
-BYTE pick(std::mt19937& random, std::initializer_list<BYTE> usual) {
-    std::uniform_int_distribution<int> any(0, 255);
-    if (any(random) < 32) return static_cast<BYTE>(any(random));
-    std::uniform_int_distribution<size_t> which(0, usual.size() - 1);
-    return *(usual.begin() + which(random));
-}
-
-int heldButtons(const std::vector<Received>& received) {
-    std::map<HWND, bool> down;
-    for (const Received& r : received) {
-        if (r.message == WM_LBUTTONDOWN) down[r.window] = true;
-        if (r.message == WM_LBUTTONUP) down[r.window] = false;
-    }
-    int held = 0;
-    for (const auto& button : down) held += button.second ? 1 : 0;
-    return held;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     const int cycles = argc > 1 ? std::atoi(argv[1]) : 1000;
@@ -59,17 +37,19 @@ int main(int argc, char** argv) {
     }
 
     DWORD longestStep = 0;
-    rig.unplugAndReplug(longestStep);
+    const std::string first = rig.unplugAndReplug(longestStep);
+    if (!first.empty()) std::printf("first cycle: %s\n", first.c_str());
     Sleep(200);
     const ProcessCounts before = processCounts();
     const DWORD cyclesBegan = GetTickCount();
     int done = 0;
-    for (; done < cycles; ++done) {
+    std::string stopped;
+    for (; done < cycles && stopped.empty(); ++done) {
         rig.send(pendant_testing::keyReport(12));
-        if (!rig.unplugAndReplug(longestStep)) break;
+        stopped = rig.unplugAndReplug(longestStep);
     }
-    Sleep(300);
-    const ProcessCounts afterCycles = processCounts();
+    if (!stopped.empty()) std::printf("cycle %d: %s\n", done, stopped.c_str());
+    const ProcessCounts afterCycles = pendant_testing::settledCounts(before);
     std::printf("unplug/replug: %d of %d cycles in %lu ms, longest reconnect step %lu ms\n", done, cycles,
                 GetTickCount() - cyclesBegan, longestStep);
     std::printf("  handles %lu -> %lu, threads %lu -> %lu\n", before.handles, afterCycles.handles,
@@ -81,11 +61,9 @@ int main(int argc, char** argv) {
     BYTE axisKnob = 17;
     const DWORD reportsBegan = GetTickCount();
     while (GetTickCount() - reportsBegan < seconds * 1000) {
-        axisKnob = pick(random, {17, 17, 18, 19, 20, 21, 22});
-        const Report report = {4, 0, pick(random, {0, 0, 0, 2, 3, 4, 5, 8, 8, 9, 10, 11, 12, 12, 13, 25}),
-                               static_cast<BYTE>(any(random) < 16 ? pick(random, {4, 14, 15, 16}) : 0),
-                               pick(random, {13, 14, 15, 16, 26, 27, 155}), axisKnob,
-                               static_cast<BYTE>(any(random) < 128 ? 0 : any(random)), 0};
+        const testing_support::RandomReport r = testing_support::randomReport(random);
+        axisKnob = r.axisKnob;
+        const Report report = {4, 0, r.key1, r.key2, r.rateKnob, r.axisKnob, r.wheel, 0};
         rig.send(report);
         ++reports;
         Sleep(static_cast<DWORD>(any(random) % 60));
@@ -97,7 +75,7 @@ int main(int argc, char** argv) {
     std::printf("random reports: %d in %lu s, \"mdllhook\" found owned %d times (a call under way)\n", reports,
                 seconds, ownedSeen);
     std::printf("  jog buttons held after a final report without a key: %d; \"mdllhook\" free at the end: %s\n",
-                heldButtons(rig.host.received()), testing_support::otherThreadCanTake() ? "yes" : "no");
+                static_cast<int>(testing_support::heldButtons(rig.host.received()).size()), testing_support::otherThreadCanTake() ? "yes" : "no");
     std::printf("  handles %lu -> %lu, threads %lu -> %lu\n", afterCycles.handles, afterReports.handles,
                 afterCycles.threads, afterReports.threads);
     rig.stop();

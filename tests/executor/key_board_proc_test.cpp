@@ -35,12 +35,14 @@ TEST_F(KeyBoardProcFrame, GivesUpWithOneWhenTheMutexIsHeldElsewhereLongerThan500
     EXPECT_EQ(block().machineState & 3, 0);
 }
 
-// On a busy machine keys 9 and 11, and the tool setter's signals always, end
-// the event before the wheel would click in the step mode.
+// On a busy machine keys 7, 9 and 11 and the two-key work-coordinate
+// commands, and a contact signal always, end the event before the wheel would
+// click in the step mode.
 TEST_F(KeyBoardProcFrame, KeysThatEndTheEventLeaveTheWheelAlone) {
     block().machineState = 2;
     block().stepIndex = 3;
-    for (BYTE key : {9, 11, 49, 50, 51}) EXPECT_EQ(event(1, key, 0, 0, kAxisX), 1) << int(key);
+    for (int keys : {9, 11, 7, 14 | 16 << 8, 16 | 14 << 8, 15 | 16 << 8, 16 | 15 << 8, 51})
+        EXPECT_EQ(event(1, keys & 0xFF, keys >> 8, 0, kAxisX), 1) << keys;
     EXPECT_TRUE(deliveries().empty());
     EXPECT_EQ(block().hostMode, 0);
 }

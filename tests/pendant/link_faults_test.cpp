@@ -1,11 +1,8 @@
 // The pendant link under faults, end to end (see link_rig.h): the receiver
-// gone for good, a chord after a reconnect, NcStudio not answering, and
-// unplug and replug cycles. WHEELPAD_SOAK_CYCLES sets the number of cycles
-// (the soak run by hand uses 1000).
+// gone for good, a chord after a reconnect, NcStudio not answering. Unplug
+// and replug cycles run in the soak program (tests/bench/link_soak.cpp).
 #include <gtest/gtest.h>
 #include <windows.h>
-
-#include <cstdlib>
 
 #include "app/process_state.h"
 #include "pendant/pendant_device.h"
@@ -24,7 +21,7 @@ protected:
     // Key 12 held: "X+" pressed in NcStudio.
     void holdKey12() {
         send(keyReport(12));
-        ASSERT_TRUE(rig.waitFor(rig.toButton("X+", WM_LBUTTONDOWN), 1, 2000)) << "X+ was never pressed";
+        ASSERT_TRUE(rig.waitFor(rig.toButton(kXPlus, WM_LBUTTONDOWN), 1, 2000)) << "X+ was never pressed";
         Sleep(300);  // a few polls: the step reads back as NcStudio shows it (0.05 mm)
     }
 
@@ -38,7 +35,7 @@ TEST_F(LinkFaults, AHeldJogIsLetGoWithin300MsOfTheReceiverGoingAwayForGood) {
     rig.pendant.dropReceiver();
 
     Received letGo{};
-    ASSERT_TRUE(rig.waitFor(rig.toButton("X+", WM_LBUTTONUP), 1, 2000, &letGo))
+    ASSERT_TRUE(rig.waitFor(rig.toButton(kXPlus, WM_LBUTTONUP), 1, 2000, &letGo))
         << "X+ still held 2 s after the receiver went";
     EXPECT_LE(letGo.time - lost, 300u);
     EXPECT_EQ(app::state().linkUp, 0) << "the receiver stays away";
@@ -55,36 +52,13 @@ TEST_F(LinkFaults, ChordsKeepTheirModifierAfterAReconnect) {
     ASSERT_TRUE(rig.waitFor(ctrlHome, 1, 2000, &before));
 
     DWORD longestStep = 0;
-    ASSERT_TRUE(rig.unplugAndReplug(longestStep)) << "the receiver did not come back";
+    ASSERT_EQ(rig.unplugAndReplug(longestStep), "");
     send(keyReport(11));
     send(keyReport(0));
     ASSERT_TRUE(rig.waitFor(ctrlHome, 2, 2000, &after));
 
     EXPECT_TRUE(before.controlDown) << "Ctrl+Home before the reconnect";
     EXPECT_TRUE(after.controlDown) << "Ctrl+Home after the reconnect";
-}
-
-TEST_F(LinkFaults, UnplugAndReplugCyclesLeaveNoHandleThreadOrHeldJogBehind) {
-    const char* set = std::getenv("WHEELPAD_SOAK_CYCLES");
-    const int cycles = set ? std::atoi(set) : 20;
-    DWORD longestStep = 0;
-    // One cycle first: the release thread and the pipe's first connection
-    // are there from then on.
-    ASSERT_TRUE(rig.unplugAndReplug(longestStep));
-    Sleep(200);
-    const ProcessCounts before = processCounts();
-    for (int cycle = 0; cycle < cycles; ++cycle) {
-        send(keyReport(12));  // held through the unplugging
-        ASSERT_TRUE(rig.unplugAndReplug(longestStep)) << "cycle " << cycle;
-    }
-    Sleep(300);  // readers and pipe threads of the last cycles have ended
-    const ProcessCounts after = processCounts();
-
-    EXPECT_EQ(after.handles, before.handles);
-    EXPECT_EQ(after.threads, before.threads);
-    EXPECT_LE(longestStep, 2100u) << "a reconnect step took longer than a close may";
-    const size_t presses = rig.host.received(WM_LBUTTONDOWN).size();
-    EXPECT_TRUE(rig.waitFor(rig.toButton("X+", WM_LBUTTONUP), presses, 1000)) << "every press was let go";
 }
 
 // NcStudio's UI thread stops answering while key 12 holds "X+"; the
@@ -101,13 +75,13 @@ TEST_P(HungNcStudio, TheJogIsLetGoSoonAfterItAnswersAgainAndKeysWorkOnAgain) {
     send(keyReport(0));
 
     Received letGo{};
-    ASSERT_TRUE(rig.waitFor(rig.toButton("X+", WM_LBUTTONUP), 1, pauseMs + 3000, &letGo)) << "X+ still held";
+    ASSERT_TRUE(rig.waitFor(rig.toButton(kXPlus, WM_LBUTTONUP), 1, pauseMs + 3000, &letGo)) << "X+ still held";
     EXPECT_LE(static_cast<int>(letGo.time - answersAgain), 1000);
 
     send(keyReport(12));
-    EXPECT_TRUE(rig.waitFor(rig.toButton("X+", WM_LBUTTONDOWN), 2, 2000)) << "a key after the pause presses X+";
+    EXPECT_TRUE(rig.waitFor(rig.toButton(kXPlus, WM_LBUTTONDOWN), 2, 2000)) << "a key after the pause presses X+";
     send(keyReport(0));
-    EXPECT_TRUE(rig.waitFor(rig.toButton("X+", WM_LBUTTONUP), 2, 2000)) << "and lets it go";
+    EXPECT_TRUE(rig.waitFor(rig.toButton(kXPlus, WM_LBUTTONUP), 2, 2000)) << "and lets it go";
 }
 
 INSTANTIATE_TEST_SUITE_P(Pauses, HungNcStudio, testing::Values(3000u, 8000u),

@@ -14,6 +14,42 @@
 namespace pendant_testing {
 namespace {
 
+// NcStudio's windows of generation 2, idle, the 0.05 mm step checked,
+// without behaviour: what the driver posts is recorded, not acted on.
+standin::NcStudioWindows buildNcStudio(standin::NcStudioBuilder& build) {
+    standin::NcStudioWindows w;
+    w.main = build.mainWindow(standin::mainWindowTitle(2));
+    standin::CoordinatePanelTexts texts;
+    texts.workCoordinates[0] = "12.500";
+    texts.workCoordinates[1] = "-3.250";
+    texts.machineCoordinates = {"112.500", "46.750", "-20.000"};
+    texts.overrideTexts = {"100%", "0", "1500", "18000", "80%"};
+    w.panel = build.coordinatePanelGeneration2(w.main, texts);
+    w.manualPage = build.manualPage(w.main);
+    build.standardManualButtons(w.manualPage, standin::StepCaptions::Selection, 2);
+    for (int i = 0; i < 2 * standin::kAxisCount; ++i)
+        w.jogButtons[i] = FindWindowExA(w.manualPage, nullptr, nullptr, standin::kJogCaptions[i]);
+    w.runState = build.statusDialog(w.main, "IDLE");
+    w.controlBar = build.controlBar(w.main);
+    w.feedrate = build.feedrateDialog(w.panel.commandSetButton, "1500.000000", "3000.000000");
+    return w;
+}
+
+// Binds ncbridge to NcStudio's main window as wheelpad does when it comes to
+// the front: SetVer, UnHook, installhook, SetPcState and EnableMap.
+bool bindNcStudio(HWND main, DWORD threadId) {
+    app::callSetVer(1);
+    if (!app::callUnHook() || !app::callInstallhook(main)) return false;
+    app::ProcessState& state = app::state();
+    state.hostThreadId = threadId;
+    state.hostWindow = main;
+    state.hostProcessId = GetCurrentProcessId();
+    app::callSetPcState(main, 0);
+    state.hostFound = 1;
+    app::callEnableMap(1);
+    return true;
+}
+
 std::string freshPipeName() {
     static int count = 0;
     return "\\\\.\\pipe\\wheelpad-rig-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count);
@@ -21,9 +57,24 @@ std::string freshPipeName() {
 
 }  // namespace
 
+ProcessCounts settledCounts(const ProcessCounts& expected) {
+    ProcessCounts counts = processCounts();
+    for (int wait = 0; wait < 30 && (counts.handles > expected.handles || counts.threads > expected.threads);
+         ++wait) {
+        Sleep(100);
+        counts = processCounts();
+    }
+    return counts;
+}
+
 ProcessCounts processCounts() {
     ProcessCounts counts;
-    GetProcessHandleCount(GetCurrentProcess(), &counts.handles);
+    // Counted one by one: Wine's GetProcessHandleCount gives 0.
+    constexpr UINT_PTR kHandleValues = 0x10000;
+    for (UINT_PTR value = 4; value < kHandleValues; value += 4) {
+        DWORD flags = 0;
+        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++counts.handles;
+    }
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
     THREADENTRY32 entry = {};
     entry.dwSize = sizeof entry;
@@ -34,7 +85,8 @@ ProcessCounts processCounts() {
 }
 
 LinkRig::LinkRig()
-    : pipeName(freshPipeName()),
+    : ncstudio(buildNcStudio(builder)),
+      pipeName(freshPipeName()),
       pendant(pipeName, [this](const Report& r) { written.add(r); }),
       receiver(pipeName) {}
 
@@ -48,8 +100,7 @@ std::string LinkRig::start() {
     state.linkEnabled = 1;
     state.linkUp = pendant::device().openDevice(nullptr);
     if (!state.linkUp) return "the receiver did not open";
-    if (!standin::bindNcStudio(ncstudio.main, host.threadId())) return "ncbridge.dll did not bind";
-    state.hostWindow = ncstudio.main;
+    if (!bindNcStudio(ncstudio.main, host.threadId())) return "ncbridge.dll did not bind";
     pendant::resetPolling();
     pendant::resetDisplay();
     if (!pendant::createRefreshEvent() || !pendant::startPolling()) return "no polling thread";
@@ -93,22 +144,24 @@ bool LinkRig::waitFor(const std::function<bool(const Received&)>& matches, size_
     }
 }
 
-std::function<bool(const Received&)> LinkRig::toButton(const char* caption, UINT message) const {
-    HWND button = ncstudio.jogButton(caption);
+std::function<bool(const Received&)> LinkRig::toButton(int index, UINT message) const {
+    HWND button = ncstudio.jogButtons[index];
     return [button, message](const Received& r) { return r.window == button && r.message == message; };
 }
 
-bool LinkRig::unplugAndReplug(DWORD& longestStepMs) {
+std::string LinkRig::unplugAndReplug(DWORD& longestStepMs) {
     pendant.dropReceiver();
     for (int wait = 0; wait < 100 && app::state().linkUp; ++wait) Sleep(20);
-    if (app::state().linkUp) return false;
-    for (int attempt = 0; attempt < 20 && !app::state().linkUp; ++attempt) {
+    if (app::state().linkUp) return "the link stayed up";
+    for (int attempt = 0; attempt < 50 && !app::state().linkUp; ++attempt) {
         const DWORD began = GetTickCount();
         pendant::device().reconnectStep(nullptr);
         longestStepMs = std::max(longestStepMs, GetTickCount() - began);
         if (!app::state().linkUp) Sleep(100);
     }
-    return app::state().linkUp && pendant.waitForReceiver(2000);
+    if (!app::state().linkUp) return "the receiver did not open again";
+    if (!pendant.waitForReceiver(2000)) return "the pendant saw no receiver";
+    return "";
 }
 
 }  // namespace pendant_testing

@@ -11,8 +11,9 @@
 
 #include "pendant/virtual_receiver.h"
 #include "standin/ncstudio/host_thread.h"
+#include "standin/ncstudio/ncstudio_builder.h"
+#include "standin/ncstudio/ncstudio_windows.h"
 #include "standin/pendant/pendant_server.h"
-#include "standin/session/session_ncstudio.h"
 #include "tests/pendant/pendant_pipe_fixture.h"
 
 namespace pendant_testing {
@@ -26,6 +27,9 @@ struct ProcessCounts {
     DWORD threads = 0;
 };
 ProcessCounts processCounts();
+// The counts once threads and handles still going away have gone (up to
+// 3 s), compared with `expected`.
+ProcessCounts settledCounts(const ProcessCounts& expected);
 
 class LinkRig {
 public:
@@ -45,16 +49,19 @@ public:
     // Waits up to `timeoutMs` for the `count`th message that `matches`.
     bool waitFor(const std::function<bool(const Received&)>& matches, size_t count, DWORD timeoutMs,
                  Received* found = nullptr) const;
-    // Matches a message to NcStudio's jog button `caption`.
-    std::function<bool(const Received&)> toButton(const char* caption, UINT message) const;
+    // Matches a message to NcStudio's jog button `index` (kXPlus and so on).
+    std::function<bool(const Received&)> toButton(int index, UINT message) const;
 
     // The receiver unplugged, the link seen down, then reconnected as the main
-    // window's timer does (reconnectStep every 100 ms); false when it did not
-    // come back within 2 s. `longestStepMs` keeps the longest reconnectStep.
-    bool unplugAndReplug(DWORD& longestStepMs);
+    // window's timer does (reconnectStep every 100 ms, up to 5 s): an empty text, or
+    // what went wrong. `longestStepMs` keeps the longest reconnectStep.
+    std::string unplugAndReplug(DWORD& longestStepMs);
 
     standin::HostThread host;
-    standin::SessionNcStudio ncstudio{host};
+    standin::NcStudioBuilder builder{host};
+    // Generation 2, idle, the 0.05 mm step checked; windows only: what the
+    // driver posts is recorded, not acted on.
+    standin::NcStudioWindows ncstudio;
     const std::string pipeName;
     testing_support::FeatureReportRecord written;
     standin::PendantServer pendant;
@@ -63,6 +70,9 @@ public:
 private:
     bool started_ = false;
 };
+
+// NcStudio's jog buttons as NcStudioWindows keeps them.
+enum { kXPlus = 1 };
 
 // An input report: keys, the axis knob on X, the rate knob on no position
 // (the Feedrate dialog stays shut), no wheel count.

@@ -1,0 +1,244 @@
+#include "app/main_dialog.h"
+
+#include "app/about_dialog.h"
+#include "app/bridge_binding.h"
+#include "app/device_status_dialog.h"
+#include "app/data_exchange.h"
+#include "app/lock_toggles.h"
+#include "app/message_box.h"
+#include "app/process_state.h"
+#include "app/resources/resource_ids.h"
+#include "app/settings.h"
+#include "app/tool_setter_dialog.h"
+#include "app/tray_icon.h"
+#include "pendant/display_frame.h"
+#include "pendant/pendant_device.h"
+#include "pendant/polling_thread.h"
+
+namespace app {
+namespace {
+
+constexpr UINT_PTR kTickTimer = 16;
+constexpr UINT kTickMs = 200;
+constexpr int kTicksPerRefresh = 2;
+constexpr int kLockHotkey = 1001;
+
+void addAboutItemToSystemMenu(HWND window) {
+    char text[128] = {};
+    if (LoadStringA(resourceModule(), IDS_ABOUT_ITEM, text, sizeof text) <= 0) return;
+    HMENU systemMenu = GetSystemMenu(window, FALSE);
+    if (!systemMenu) return;
+    AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, text);
+}
+
+void resetProcessState(HWND mainWindow) {
+    ProcessState& process = state();
+    process.hostThreadId = 0;
+    process.hostProcessId = 0;
+    process.aboutText = "QVT MP40 Driver For Weihong CNC";
+    process.hostFound = 0;
+    process.linkEnabled = 1;
+    process.attachedThreadId = 0;
+    process.hostWindow = nullptr;
+    process.keyActivity = 0;
+    process.forceFrame = 0;
+    process.mainWindow = mainWindow;
+    process.hostExePath.clear();
+    process.verFlag = 0;
+    pendant::resetPolling();
+    pendant::resetDisplay();
+}
+
+}  // namespace
+
+MainDialog::MainDialog() : Dialog(IDD_MAIN, nullptr), windowIcon_(loadIcon(IDI_TRAY_ACTIVE)) {}
+
+MainDialog::~MainDialog() { destroy(); }
+
+BOOL MainDialog::onInitDialog() {
+    Dialog::onInitDialog();
+    HWND self = window();
+    addAboutItemToSystemMenu(self);
+    SendMessageA(self, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(windowIcon_));
+    SendMessageA(self, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(windowIcon_));
+    tickCounter_ = 0;
+    tickGuard_ = false;
+    refreshPending_ = false;
+    discovery_ = HostDiscovery();
+    resetProcessState(self);
+
+    // The program starts locked when no receiver is plugged in.
+    ProcessState& process = state();
+    pendant::PendantDevice& receiver = pendant::device();
+    receiver.closeDevice();
+    process.linkUp = receiver.openDevice(self);
+    if (!process.linkUp) process.linkEnabled = 0;
+    receiver.registerDeviceNotification(self);
+    ensureBridgeLoaded();
+    RegisterHotKey(self, kLockHotkey, MOD_CONTROL, VK_F11);
+    registerAutostart(self);
+    if (!pendant::createRefreshEvent()) {
+        showMessageBox(self, kRegisterErrorText, applicationTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    pendant::startPolling();
+    timerId_ = SetTimer(self, kTickTimer, kTickMs, nullptr);
+    trayIconId_ = IDI_TRAY_ACTIVE;
+    readToolSetterSettings();
+    return TRUE;
+}
+
+bool MainDialog::preTranslateMessage(MSG& message) {
+    if (message.message == kDroppedMessage) return true;
+    return Dialog::preTranslateMessage(message);
+}
+
+bool MainDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    switch (message) {
+    case WM_CREATE:
+        addTrayIcon(window());
+        return false;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) != IDM_ABOUTBOX) return false;
+        AboutDialog(window()).doModal();
+        return true;
+    case WM_PAINT:
+        onPaint();
+        return IsIconic(window()) != FALSE;
+    case WM_QUERYDRAGICON:
+        result = reinterpret_cast<LRESULT>(windowIcon_);
+        return true;
+    case WM_DESTROY:
+        onDestroy();
+        return false;
+    case WM_TIMER:
+        onTick();
+        return true;
+    case WM_DISPLAYCHANGE:
+        return true;
+    case WM_COMMAND:
+        return onCommand(LOWORD(wParam));
+    case WM_HOTKEY:
+        toggleLockFromHotkey(window());
+        return true;
+    case WM_TRAY_NOTIFY:
+        onTrayNotify(wParam, lParam);
+        return true;
+    case WM_STATE_REFRESH:
+        refreshStep();
+        return true;
+    case WM_DEVICECHANGE:
+        result = pendant::device().onDeviceChange(wParam, lParam);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool MainDialog::onCommand(WORD command) {
+    switch (command) {
+    case ID_ABOUT:
+        AboutDialog(window()).doModal();
+        return true;
+    case ID_LOCK:
+        toggleLockFromMenu(window());
+        return true;
+    case ID_EXIT:
+        onExit();
+        return true;
+    case ID_MATE:
+        DeviceStatusDialog(window()).doModal();
+        return true;
+    case ID_PROBE_SET:
+        ToolSetterDialog(window()).doModal();
+        return true;
+    case ID_NO_ACTION:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Minimised, the dialog draws its icon; any other paint hides it.
+void MainDialog::onPaint() {
+    HWND self = window();
+    if (!IsIconic(self)) {
+        ShowWindow(self, SW_HIDE);
+        return;
+    }
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(self, &paint);
+    SendMessageA(self, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT client;
+    GetClientRect(self, &client);
+    const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(dc, x, y, windowIcon_);
+    EndPaint(self, &paint);
+}
+
+void MainDialog::onTick() {
+    if (tickGuard_) return;
+    tickGuard_ = true;
+    if (++tickCounter_ >= kTicksPerRefresh) {
+        tickCounter_ = 0;
+        if (!refreshPending_) {
+            PostMessageA(window(), WM_STATE_REFRESH, 0, 0);
+            refreshPending_ = true;
+        }
+    }
+    ProcessState& process = state();
+    if (!process.linkEnabled) {
+        if (process.hostFound) callEnableMap(0);
+        process.hostFound = 0;
+    }
+    tickGuard_ = false;
+}
+
+void MainDialog::refreshStep() {
+    HWND self = window();
+    pendant::device().reconnectStep(self);
+    ProcessState& process = state();
+    const TrayState tray = chooseTrayState(pendant::device().connected, process.linkEnabled, process.hostFound);
+    if (!pendant::device().connected) {
+        refreshPending_ = false;
+        if (trayIconId_ != tray.iconId) showTrayState(tray.iconId, tray.tip);
+        return;
+    }
+    if (tray.iconId != trayIconId_) {
+        showTrayState(tray.iconId, tray.tip);
+        if (tray.iconId == IDI_TRAY_ACTIVE) process.forceFrame = 1;
+    }
+    discovery_.discover(GetForegroundWindow());
+    refreshPending_ = false;
+}
+
+void MainDialog::showTrayState(int iconId, const char* tip) {
+    trayIconId_ = iconId;
+    setTrayState(window(), windowIcon_, iconId, tip);
+}
+
+void MainDialog::onTrayNotify(WPARAM iconId, LPARAM mouseMessage) {
+    if (iconId != kTrayIconId) return;
+    if (mouseMessage == WM_RBUTTONUP) showControlMenu(window());
+}
+
+void MainDialog::onExit() {
+    pendant::stopPolling();
+    pendant::closeRefreshEvent();
+    endDialog(IDCANCEL);
+}
+
+void MainDialog::onDestroy() {
+    pendant::stopPolling();
+    HWND self = window();
+    if (timerId_ != 0) KillTimer(self, kTickTimer);
+    timerId_ = 0;
+    deleteTrayIcon(self, trayIconId_);
+    UnregisterHotKey(self, kLockHotkey);
+    freeBridge();
+}
+
+}  // namespace app

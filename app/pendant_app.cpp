@@ -1,0 +1,18 @@
+#include "app/pendant_app.h"
+
+#include "app/main_dialog.h"
+#include "pendant/receiver_selection.h"
+
+namespace app {
+
+BOOL PendantApp::initInstance() {
+    // Never closed: the first instance holds it until the process ends.
+    CreateMutexA(nullptr, TRUE, kSingleInstanceMutex);
+    if (GetLastError() == ERROR_ALREADY_EXISTS) return TRUE;
+    pendant::selectReceiverFromEnvironment();
+    MainDialog dialog;
+    dialog.doModal();
+    return FALSE;
+}
+
+}  // namespace app

@@ -1,0 +1,266 @@
+# The main job's steps, sourced by scripts/run.sh (which sets build, jobdir,
+# install and screenshots, and has prepared the display and the Wine template
+# prefix).
+#
+# The three programs run in one Wine prefix of their own, so that they share
+# one desktop, the receiver's pipe and the hotkey, as on one Windows machine.
+# Each step makes the pendant (or the keyboard) do what an operator does and
+# waits for its effect in NcStudio's log or on the pendant's display.
+
+prefix="$WHEELPAD_WINE_ROOT/prefix-main-job"
+receiver='\\.\pipe\wheelpad-receiver'
+ncstudio_log="$jobdir/ncstudio.log"
+pendant_log="$jobdir/pendant.log"
+steps_passed=0
+background=()
+
+# Runs a Windows program of the main job in the job's prefix.
+wine_in_prefix() {
+    WINEPREFIX="$prefix" WINEDEBUG=-all LC_ALL=zh_CN.UTF-8 "$WHEELPAD_WINE" "$@"
+}
+
+say() { printf '%s\n' "$*"; }
+
+# NcStudio's changes as it logs them: coordinates, run state, step, dialogs.
+show_ncstudio() {
+    local time rest
+    while read -r time rest; do
+        rest=${rest%$'\r'}
+        case "$rest" in
+            [XYZ]": "*|"run state: "*|"step: "*|"ON/OFF: "*|"feed set: "*|"jogging "*|"jog ended: "*|\
+            "back to reference: "*|"prompt "*|*" opened"|*" closed"|"NcStudio "*)
+                printf '%s  NcStudio  %s\n' "$time" "$rest" ;;
+        esac
+    done
+}
+
+# The pendant's four display lines each time they change.
+show_pendant() {
+    local line lines=() time
+    while IFS= read -r line; do
+        line=${line%$'\r'}
+        case "$line" in
+            "display "*) lines=() ;;
+            "  |"*)
+                lines+=("${line#  }")
+                if [ ${#lines[@]} -eq 4 ]; then
+                    # One write, so that NcStudio's lines do not come between.
+                    time=$(date +%T.%3N)
+                    printf '%s  pendant   %s\n%s' "$time" "${lines[0]}" \
+                        "$(printf '                        %s\n' "${lines[@]:1}")"$'\n'
+                    lines=()
+                fi ;;
+        esac
+    done
+}
+
+# The number of lines a log has now: expectations look only after it.
+mark() { wc -l <"$1" 2>/dev/null || echo 0; }
+
+# expect DESCRIPTION LOG MARK TEXT [SECONDS [COUNT]]: waits until LOG holds
+# COUNT (1) lines with TEXT after line MARK; the job fails when it does not
+# within SECONDS (5).
+expect() {
+    local description=$1 log=$2 from=$3 text=$4 seconds=${5:-5} count=${6:-1} tries
+    for ((tries = seconds * 10; tries > 0; tries--)); do
+        if [ "$(tail -n +$((from + 1)) "$log" 2>/dev/null | grep -cF -- "$text")" -ge "$count" ]; then
+            steps_passed=$((steps_passed + 1))
+            say "          ok        $description"
+            return 0
+        fi
+        sleep 0.1
+    done
+    say "          FAILED    $description: \"$text\" did not show in $(basename "$log") within $seconds s"
+    say "The logs are in $jobdir."
+    exit 1
+}
+
+# expect_display DESCRIPTION TEXT [SECONDS]: waits until the display the
+# pendant shows (its last four lines) holds TEXT; the job fails when it does
+# not within SECONDS (5).
+expect_display() {
+    local description=$1 text=$2 seconds=${3:-5} tries
+    for ((tries = seconds * 10; tries > 0; tries--)); do
+        if grep '^  |' "$pendant_log" | tail -n 4 | grep -qF -- "$text"; then
+            steps_passed=$((steps_passed + 1))
+            say "          ok        $description"
+            return 0
+        fi
+        sleep 0.1
+    done
+    say "          FAILED    $description: the display did not show \"$text\" within $seconds s"
+    say "The logs are in $jobdir."
+    exit 1
+}
+
+# expect_none DESCRIPTION LOG MARK TEXT SECONDS: LOG gains no line holding
+# TEXT after line MARK for SECONDS.
+expect_none() {
+    local description=$1 log=$2 from=$3 text=$4 seconds=$5
+    sleep "$seconds"
+    if tail -n +$((from + 1)) "$log" | grep -qF -- "$text"; then
+        say "          FAILED    $description: \"$text\" showed in $(basename "$log")"
+        say "The logs are in $jobdir."
+        exit 1
+    fi
+    steps_passed=$((steps_passed + 1))
+    say "          ok        $description"
+}
+
+pendant() { printf '%s\n' "$@" >&4; }
+ncstudio() { printf '%s\n' "$@" >&3; }
+step() { say ""; say "--- $*"; }
+
+main_job_stop() {
+    exec 3>&- 4>&-
+    WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
+    for pid in "${background[@]}"; do kill "$pid" 2>/dev/null || true; done
+    eval "$previous_exit_trap"
+}
+
+main_job_start() {
+    rm -rf "$prefix"
+    cp -al "$WHEELPAD_WINE_ROOT/template" "$prefix"
+    # No window manager runs on the virtual display: Wine manages the windows
+    # itself, which keeps closing a shown dialog from waiting for one.
+    wine_in_prefix reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    previous_exit_trap=$(trap -p EXIT | sed -e "s/^trap -- '//" -e "s/' EXIT$//")
+    trap main_job_stop EXIT
+
+    mkfifo "$jobdir/ncstudio.in" "$jobdir/pendant.in"
+    : >"$ncstudio_log"
+    : >"$pendant_log"
+    # The followers end with their tail (their pid is the tail's).
+    tail -n +1 -F "$ncstudio_log" 2>/dev/null > >(show_ncstudio) &
+    background+=($!)
+    tail -n +1 -F "$pendant_log" 2>/dev/null > >(show_pendant) &
+    background+=($!)
+
+    step "NcStudio 8 starts (shown, not yet in front)"
+    wine_in_prefix "$build/bin/ncstudio-v8/ncstudio.exe" --inactive --stdin \
+        --log "$(winepath_of "$ncstudio_log")" <"$jobdir/ncstudio.in" >/dev/null 2>&1 &
+    exec 3>"$jobdir/ncstudio.in"
+    expect "NcStudio's main window is up" "$ncstudio_log" 0 "started" 20
+
+    step "The pendant serves the receiver $receiver"
+    wine_in_prefix "$build/bin/pendant.exe" --pipe "$receiver" <"$jobdir/pendant.in" >"$pendant_log" 2>&1 &
+    exec 4>"$jobdir/pendant.in"
+    expect "the pendant is serving" "$pendant_log" 0 "serving" 20
+
+    step "wheelpad.exe starts with WHEELPAD_RECEIVER=$receiver"
+    WHEELPAD_RECEIVER=$receiver wine_in_prefix "$install/wheelpad.exe" >"$jobdir/wheelpad.log" 2>&1 &
+}
+
+# The path of a Unix file as the Windows programs see it.
+winepath_of() { printf 'Z:%s' "${1//\//\\}"; }
+
+main_job_script() {
+    local m
+
+    step "NcStudio comes to the front: wheelpad binds it"
+    m=$(mark "$ncstudio_log")
+    ncstudio "front"
+    # Binding posts Ctrl+2 to NcStudio's main window (its manual page).
+    expect "NcStudio receives the binding's Ctrl+2" "$ncstudio_log" "$m" "2 to \"NcStudio V" 10
+    # Once bound and mapped, the display shows NcStudio's step.
+    expect_display "the display shows NcStudio's 0.01 mm step" "|    0.01   |" 10
+
+    step "Axis knob on X: the display shows X"
+    pendant "axis X"
+    expect_display "the display shows X at 12.500" "X:12.500"
+
+    step "Rate knob to 10 %: the 0.05 mm step, and 10 % of the base feed in \"Feedrate\""
+    m=$(mark "$ncstudio_log")
+    pendant "rate 14"
+    expect "NcStudio's feed becomes 10 % of 3000" "$ncstudio_log" "$m" "feed set: 300" 10
+    expect "NcStudio selects the 0.05 mm step" "$ncstudio_log" "$m" "step: 0.05mm" 10
+
+    step "Wheel on X: +1, +1, -1, one step each"
+    m=$(mark "$ncstudio_log")
+    pendant "wheel 1" "wait 300" "wheel 1" "wait 300" "wheel -1" "wait 300"
+    expect "X steps to 12.550" "$ncstudio_log" "$m" "X: 12.550"
+    expect "X steps to 12.600" "$ncstudio_log" "$m" "X: 12.600"
+    expect "X steps back to 12.550" "$ncstudio_log" "$m" "X: 12.550" 5 2
+    expect_display "the display shows X at 12.550" "X:12.550"
+
+    step "Key 12 held for 600 ms: a continuous jog on X+"
+    m=$(mark "$ncstudio_log")
+    pendant "key 12" "wait 600" "release"
+    expect "NcStudio switches to continuous jogging" "$ncstudio_log" "$m" "step: &Jog"
+    expect "X+ is held down" "$ncstudio_log" "$m" "jogging X+"
+    expect "X+ is let go" "$ncstudio_log" "$m" "jog ended: X"
+
+    step "Axis knob on Y, wheel -1: one step of the knob's 0.05 mm"
+    m=$(mark "$ncstudio_log")
+    pendant "axis Y" "wait 300" "wheel -1" "wait 300"
+    expect "Y steps to -3.300" "$ncstudio_log" "$m" "Y: -3.300"
+    expect_display "the display shows Y at -3.300" "Y:-3.300"
+
+    step "Key 4: start; key 4 again: pause; key 3: stop"
+    # Two seconds after a step was selected, the driver checks whether a
+    # continuous jog it let go still runs; a program started before that
+    # check would be taken for one and stopped. An operator starts later.
+    sleep 2.5
+    m=$(mark "$ncstudio_log")
+    pendant "key 4" "release"
+    expect "NcStudio runs the program (F9)" "$ncstudio_log" "$m" "run state: RUNNING"
+    sleep 1
+    screenshot_ncstudio
+    m=$(mark "$ncstudio_log")
+    pendant "key 4" "release"
+    expect "NcStudio pauses (Pause)" "$ncstudio_log" "$m" "run state: PAUSING"
+    m=$(mark "$ncstudio_log")
+    pendant "key 3" "release"
+    expect "NcStudio stops (F11)" "$ncstudio_log" "$m" "run state: IDLE"
+
+    step "Ctrl+F11 on the keyboard locks the pendant: the wheel moves nothing"
+    run_keyboard ctrl+f11
+    sleep 1.5
+    m=$(mark "$ncstudio_log")
+    pendant "wheel -1" "wait 300"
+    expect_none "Y stays at -3.300 while locked" "$ncstudio_log" "$m" "Y: " 2
+
+    step "Ctrl+F11 again unlocks it: the wheel moves Y again"
+    run_keyboard ctrl+f11
+    sleep 1.5
+    m=$(mark "$ncstudio_log")
+    pendant "wheel -1" "wait 300"
+    expect "Y steps to -3.350" "$ncstudio_log" "$m" "Y: -3.350"
+    sleep 1
+    screenshot_pendant
+}
+
+run_keyboard() { wine_in_prefix "$build/bin/keyboard.exe" "$@"; }
+
+# NcStudio's main window as the screen shows it (wheelpad maximised it when
+# it bound it).
+screenshot_ncstudio() {
+    import -window root "$screenshots/ncstudio.png"
+    say "          screenshot $screenshots/ncstudio.png"
+}
+
+# The pendant's display as it shows the last frame: four lines on its LCD.
+screenshot_pendant() {
+    local lines=() line
+    while IFS= read -r line; do
+        line=${line%$'\r'}
+        line=${line#  |}
+        line=${line%|}
+        lines+=("${line// /$'\xc2\xa0'}")  # no-break spaces: the text is drawn as laid out
+    done < <(grep '^  |' "$pendant_log" | tail -n 4)
+    convert -size 300x132 xc:'#a8c070' -font DejaVu-Sans-Mono -pointsize 20 -fill '#18240c' \
+        -annotate +14+30 "${lines[0]}" -annotate +14+60 "${lines[1]}" \
+        -annotate +14+90 "${lines[2]}" -annotate +14+120 "${lines[3]}" \
+        -bordercolor '#303030' -border 12 "$screenshots/pendant-display.png"
+    say "          screenshot $screenshots/pendant-display.png"
+}
+
+main_job_end() {
+    step "The programs end"
+    pendant "quit"
+    ncstudio "quit"
+    expect "NcStudio ends" "$ncstudio_log" 0 "NcStudio ended"
+    sleep 0.5  # the last lines of the logs are shown
+    say ""
+    say "Main job: all $steps_passed steps went as expected."
+}

@@ -1,0 +1,215 @@
+// The main dialog against a stand-in pendant on the virtual receiver and the
+// recording ncbridge: start with and without a receiver, the tray states of
+// the refresh step, the tick and both lock toggles. The dialog is created
+// hidden; message boxes are answered by the test.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <dbt.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/bridge_binding.h"
+#include "app/main_dialog.h"
+#include "app/message_box.h"
+#include "app/pendant_app.h"
+#include "app/process_state.h"
+#include "app/resources/resource_ids.h"
+#include "app/tray_icon.h"
+#include "pendant/hid_api.h"
+#include "pendant/pendant_device.h"
+#include "pendant/polling_thread.h"
+#include "standin/ncstudio/host_thread.h"
+#include "standin/ncstudio/ncstudio_builder.h"
+#include "tests/pendant/pendant_pipe_fixture.h"
+#include "tests/support/recording_bridge.h"
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+std::vector<std::string> shownBoxes;
+
+int recordBox(HWND, const char* text, const char*, UINT) {
+    shownBoxes.push_back(text);
+    return IDOK;
+}
+
+TEST(TrayState, ChosenFromTheReceiverTheLockAndTheMapping) {
+    struct Case {
+        int connected, linkEnabled, hostFound, icon;
+        std::string tip;
+    };
+    const Case cases[] = {
+        {0, 1, 1, IDI_TRAY_NO_LINK, "Please Insert Usb Controller!"},
+        {1, 0, 0, IDI_TRAY_NO_LINK, "Lock!"},
+        {1, 0, 1, IDI_TRAY_LOCKED, "Lock!"},
+        {1, 1, 0, IDI_TRAY_IDLE, "Idle!"},
+        {1, 1, 1, IDI_TRAY_ACTIVE, "QVT MP40 Driver"},
+    };
+    for (const Case& c : cases) {
+        const app::TrayState state = app::chooseTrayState(c.connected, c.linkEnabled, c.hostFound);
+        EXPECT_EQ(state.iconId, c.icon) << c.connected << c.linkEnabled << c.hostFound;
+        EXPECT_EQ(state.tip, c.tip) << c.connected << c.linkEnabled << c.hostFound;
+    }
+}
+
+TEST(SingleInstance, ASecondStartEndsAtOnceWithoutAWindow) {
+    HANDLE first = CreateMutexA(nullptr, TRUE, app::kSingleInstanceMutex);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(app::PendantApp().initInstance(), TRUE);
+    EXPECT_EQ(FindWindowA(nullptr, "RZWN-1.4"), nullptr);
+    CloseHandle(first);
+}
+
+class MainWindow : public testing_support::PendantPipeFixture {
+protected:
+    void SetUp() override {
+        shownBoxes.clear();
+        app::installMessageBox(recordBox);
+        pendant::installHid(&receiver);
+        app::state().bridgeModule = nullptr;
+        main = ncstudio.mainWindow("NcStudio V9.0");
+    }
+
+    void TearDown() override {
+        dialog.reset();
+        pendant::closeRefreshEvent();
+        pendant::installHid(nullptr);
+        app::installMessageBox(nullptr);
+    }
+
+    void start(bool withPendant = true) {
+        if (withPendant) {
+            ASSERT_TRUE(pendant.start());
+        }
+        dialog = std::make_unique<app::MainDialog>();
+        ASSERT_TRUE(dialog->create());
+    }
+
+    LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return SendMessageA(dialog->window(), message, wParam, lParam);
+    }
+
+    // NcStudio bound and mapped, as host discovery leaves it.
+    void bindNcStudio() {
+        app::state().hostWindow = main;
+        app::state().hostThreadId = host.threadId();
+        app::state().hostProcessId = GetCurrentProcessId();
+        app::state().hostFound = 1;
+    }
+
+    // The recorded calls of one export (the polling thread calls others).
+    Calls callsOf(const std::string& name) {
+        Calls selected;
+        for (const std::string& call : bridge.calls())
+            if (call.compare(0, name.size() + 1, name + " ") == 0) selected.push_back(call);
+        return selected;
+    }
+
+    testing_support::RecordingBridge bridge;
+    standin::HostThread host;
+    standin::NcStudioBuilder ncstudio{host};
+    HWND main = nullptr;
+    std::unique_ptr<app::MainDialog> dialog;
+};
+
+TEST_F(MainWindow, WithAReceiverItStartsActiveAndTheTrayFollowsTheMapping) {
+    start();
+    const app::ProcessState& state = app::state();
+    EXPECT_EQ(state.linkUp, 1);
+    EXPECT_EQ(state.linkEnabled, 1);
+    EXPECT_EQ(state.mainWindow, dialog->window());
+    EXPECT_EQ(dialog->trayIconId(), IDI_TRAY_ACTIVE);
+    EXPECT_FALSE(IsWindowVisible(dialog->window()));
+
+    dialog->refreshStep();
+    EXPECT_EQ(dialog->trayIconId(), IDI_TRAY_IDLE);
+    app::state().forceFrame = 0;
+    bindNcStudio();
+    dialog->refreshStep();
+    EXPECT_EQ(dialog->trayIconId(), IDI_TRAY_ACTIVE);
+    EXPECT_EQ(state.forceFrame, 1) << "the display shows NcStudio at once";
+    EXPECT_EQ(send(WM_QUERYDRAGICON), reinterpret_cast<LRESULT>(app::loadIcon(IDI_TRAY_ACTIVE)));
+}
+
+TEST_F(MainWindow, WithoutAReceiverItStartsLockedAndPluggingItInUnlocks) {
+    start(false);
+    EXPECT_EQ(app::state().linkUp, 0);
+    EXPECT_EQ(app::state().linkEnabled, 0);
+    dialog->refreshStep();
+    EXPECT_EQ(dialog->trayIconId(), IDI_TRAY_NO_LINK);
+
+    ASSERT_TRUE(pendant.start());
+    dialog->refreshStep();
+    EXPECT_EQ(app::state().linkEnabled, 1);
+    EXPECT_EQ(dialog->trayIconId(), IDI_TRAY_IDLE);
+    EXPECT_TRUE(shownBoxes.empty());
+}
+
+TEST_F(MainWindow, TheTickPostsOneRefreshEverySecondTickAndTurnsMappingOffWhileLocked) {
+    start();
+    MSG message;
+    while (PeekMessageA(&message, dialog->window(), app::WM_STATE_REFRESH, app::WM_STATE_REFRESH, PM_REMOVE)) {
+    }
+    bindNcStudio();
+    for (int tick = 0; tick < 5; ++tick) send(WM_TIMER, 16);
+    int posted = 0;
+    while (PeekMessageA(&message, dialog->window(), app::WM_STATE_REFRESH, app::WM_STATE_REFRESH, PM_REMOVE))
+        ++posted;
+    EXPECT_EQ(posted, 1) << "no second refresh while one is queued";
+    EXPECT_TRUE(callsOf("EnableMap").empty());
+
+    app::state().linkEnabled = 0;
+    send(WM_TIMER, 16);
+    send(WM_TIMER, 16);
+    EXPECT_EQ(callsOf("EnableMap"), Calls{"EnableMap 0"});
+    EXPECT_EQ(app::state().hostFound, 0);
+}
+
+TEST_F(MainWindow, TheHotkeyFlipsOnlyTheLockAndCannotUnlockWithoutAReceiver) {
+    start();
+    bindNcStudio();
+    send(WM_HOTKEY, 1001);
+    EXPECT_EQ(app::state().linkEnabled, 0);
+    EXPECT_EQ(pendant::device().connected, 1);
+    dialog->refreshStep();
+    EXPECT_EQ(dialog->trayIconId(), IDI_TRAY_LOCKED) << "locked while still mapped";
+    send(WM_HOTKEY, 1001);
+    EXPECT_EQ(app::state().linkEnabled, 1);
+    EXPECT_EQ(pendant::device().connected, 1) << "the receiver was never closed";
+
+    // The menu's lock closes the receiver; the hotkey then cannot unlock.
+    send(WM_COMMAND, ID_LOCK);
+    EXPECT_EQ(pendant::device().connected, 0);
+    dialog->refreshStep();
+    EXPECT_EQ(dialog->trayIconId(), IDI_TRAY_NO_LINK);
+    EXPECT_EQ(app::state().linkEnabled, 0) << "no reopening while the link counts as up";
+    send(WM_HOTKEY, 1001);
+    EXPECT_EQ(app::state().linkEnabled, 0);
+    EXPECT_EQ(shownBoxes, std::vector<std::string>{"Please Insert Usb Controller!"});
+}
+
+TEST_F(MainWindow, TheMenuUnlocksByReopeningTheReceiverAndADeviceChangeAlsoUnlocks) {
+    start(false);
+    send(WM_COMMAND, ID_LOCK);
+    EXPECT_EQ(app::state().linkEnabled, 0);
+    EXPECT_EQ(shownBoxes, std::vector<std::string>{"Please Insert Usb Controller!"});
+
+    ASSERT_TRUE(pendant.start());
+    send(WM_COMMAND, ID_LOCK);
+    EXPECT_EQ(app::state().linkEnabled, 1);
+    EXPECT_EQ(pendant::device().connected, 1);
+
+    send(WM_COMMAND, ID_LOCK);
+    EXPECT_EQ(send(WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE), TRUE);
+    dialog->refreshStep();
+    EXPECT_EQ(app::state().linkEnabled, 1);
+    EXPECT_EQ(pendant::device().connected, 1);
+    EXPECT_EQ(dialog->trayIconId(), IDI_TRAY_IDLE);
+    EXPECT_EQ(shownBoxes.size(), 1u);
+}
+
+}  // namespace

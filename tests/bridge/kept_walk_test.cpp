@@ -1,0 +1,258 @@
+// The status readers keep the windows they found from one poll to the next.
+// Whatever NcStudio changes between two polls, the next poll reads what a
+// full walk over NcStudio's windows reads then; and an unchanged NcStudio is
+// asked for no check state but that of the step checked last time.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "bridge/exports.h"
+#include "bridge/kept_walk.h"
+#include "bridge/machine_coord_text.h"
+#include "tests/bridge/host_layouts.h"
+#include "tests/support/bridge_fixture.h"
+
+using bridge::block;
+using bridge_tests::childWithText;
+using standin::CoordinatePanelTexts;
+using standin::CoordinatePanelWindows;
+using testing_support::BridgeFixture;
+
+namespace {
+
+// What a poll returns and leaves in the state block for the display and the
+// executor.
+struct Reading {
+    int stateWord, stepWord, located;
+    std::string location, stepText, feedText, spindleText, machine[3];
+    int stepIndex, lastStepCode, feedFieldIndex, lastRunState;
+    BYTE onOffShown;
+    HWND feedButton;
+
+    auto tied() const {
+        return std::tie(stateWord, stepWord, located, location, stepText, feedText, spindleText, machine[0],
+                        machine[1], machine[2], stepIndex, lastStepCode, feedFieldIndex, lastRunState,
+                        onOffShown, feedButton);
+    }
+    bool operator==(const Reading& other) const { return tied() == other.tied(); }
+};
+
+std::ostream& operator<<(std::ostream& out, const Reading& r) {
+    return out << std::hex << "state 0x" << r.stateWord << " step 0x" << r.stepWord << std::dec << " \""
+               << r.location << "\" stepText " << r.stepText << " stepIndex " << r.stepIndex << " onOff "
+               << int(r.onOffShown) << " machine " << r.machine[0] << "/" << r.machine[1] << "/" << r.machine[2];
+}
+
+// The receivers of BM_GETCHECK on the hooked thread.
+std::vector<HWND> checkAsked;
+
+LRESULT CALLBACK recordCheckAsked(int code, WPARAM wParam, LPARAM lParam) {
+    auto* message = reinterpret_cast<CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && message->message == BM_GETCHECK) checkAsked.push_back(message->hwnd);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+class KeptWalks : public BridgeFixture {
+protected:
+    void SetUp() override {
+        BridgeFixture::SetUp();
+        host.invoke([this] {
+            hook = SetWindowsHookExA(WH_CALLWNDPROC, recordCheckAsked, nullptr, GetCurrentThreadId());
+        });
+    }
+
+    void TearDown() override {
+        host.invoke([this] { UnhookWindowsHookEx(hook); });
+        BridgeFixture::TearDown();
+    }
+
+    // NcStudio of generation 2 with every window the readers look at (work
+    // coordinates 1.000, 2.000, 0.000, machine coordinates 1.500, 2.500,
+    // 3.500), "0.5 mm" checked; the walks are then kept by two polls.
+    void build(const CoordinatePanelTexts& texts, int generation = 2) {
+        main = ncstudio.mainWindow();
+        bindTo(main);
+        block().hostGeneration = generation;
+        block().axisKnobCode = 17;
+        block().jogButtonsReady = 1;
+        block().machineState = 0;
+        std::memset(bridge::machineCoordText, 0, sizeof bridge::machineCoordText);
+        CoordinatePanelTexts distinct = texts;
+        distinct.workCoordinates[0] = "1.000";
+        distinct.workCoordinates[1] = "2.000";
+        distinct.machineCoordinates = {"1.500", "2.500", "3.500"};
+        panel = generation == 2 ? ncstudio.coordinatePanelGeneration2(main, distinct)
+                                : ncstudio.coordinatePanelGeneration1(main, distinct);
+        page = bridge_tests::manualPageWithButtons(ncstudio, main, standin::StepCaptions::Reading, 4);
+        status = ncstudio.statusDialog(main, "IDLE");
+        bridge::forgetKeptWalks();
+        poll();
+        poll();
+    }
+
+    Reading poll() {
+        Reading r{};
+        r.stateWord = GetMaState(main);
+        r.stepWord = GetMaStep();
+        char text[1024] = {};
+        r.located = GetAxisLocation(text);
+        r.location = text;
+        const bridge::SharedBlock& b = block();
+        r.stepText = b.stepText;
+        r.feedText = b.feedText;
+        r.spindleText = b.spindleText;
+        for (int axis = 0; axis < 3; ++axis) r.machine[axis] = bridge::machineCoordText[axis];
+        r.stepIndex = b.stepIndex;
+        r.lastStepCode = b.lastStepCode;
+        r.feedFieldIndex = b.feedFieldIndex;
+        r.lastRunState = b.lastRunState;
+        r.onOffShown = b.onOffShown;
+        r.feedButton = b.feedButton;
+        return r;
+    }
+
+    // The poll over the kept walks and, from the same state, one that walks
+    // NcStudio's windows in full.
+    std::pair<Reading, Reading> pollKeptAndFull() {
+        const bridge::SharedBlock saved = block();
+        char machine[3][bridge::kWindowTextSize];
+        std::memcpy(machine, bridge::machineCoordText, sizeof machine);
+        Reading kept = poll();
+        block() = saved;
+        std::memcpy(bridge::machineCoordText, machine, sizeof machine);
+        bridge::forgetKeptWalks();
+        return {kept, poll()};
+    }
+
+    HWND step(const char* caption) { return childWithText(page, caption); }
+
+    HWND main = nullptr;
+    HWND page = nullptr;
+    HWND status = nullptr;
+    CoordinatePanelWindows panel;
+    HHOOK hook = nullptr;
+};
+
+TEST_F(KeptWalks, UnchangedNcStudioIsAskedOnlyForTheStepCheckedLastTime) {
+    CoordinatePanelTexts texts;
+    texts.overrideTexts = {"100%", "0", "2000", "24000", "80%"};
+    build(texts);
+
+    checkAsked.clear();
+    auto [kept, full] = pollKeptAndFull();
+    EXPECT_EQ(kept, full);
+    EXPECT_EQ(kept.location, "X:1.000:2000:24000:");
+    EXPECT_EQ(kept.stepWord, 0x3207);
+    ASSERT_FALSE(checkAsked.empty());
+    EXPECT_EQ(checkAsked.front(), step("0.5 mm")) << "the kept poll asks the step checked last time";
+    const std::vector<HWND> fullWalkAsked(checkAsked.begin() + 1, checkAsked.end());
+    const std::vector<HWND> radiosUpToChecked = {step("&Jog"), step("0.01mm"), step("0.05mm"), step("0.1 mm"),
+                                                 step("0.5 mm")};
+    EXPECT_EQ(fullWalkAsked, radiosUpToChecked) << "a full walk asks no push button";
+}
+
+TEST_F(KeptWalks, ChangeBetweenPollsIsReadAsAFullWalkReadsIt) {
+    using Change = std::function<void()>;
+    const struct {
+        const char* name;
+        std::vector<std::string> overrideTexts;
+        Change change;
+        bool shows = true;  // the poll reads otherwise than before the change
+        int generation = 2;
+    } cases[] = {
+        {"the checked step moves on", {}, [this] {
+             ncstudio.setChecked(step("0.5 mm"), false);
+             ncstudio.setChecked(step("5   mm"), true);
+         }},
+        {"the checked step moves back", {}, [this] {
+             ncstudio.setChecked(step("0.5 mm"), false);
+             ncstudio.setChecked(step("0.01mm"), true);
+         }},
+        {"no step is checked", {}, [this] { ncstudio.setChecked(step("0.5 mm"), false); }},
+        {"the checked step's caption changes", {}, [this] { ncstudio.setText(step("0.5 mm"), "1   mm"); }},
+        {"the checked step button is destroyed", {}, [this] { ncstudio.destroy(step("0.5 mm")); }},
+        {"the manual page is re-created with another step", {}, [this] {
+             ncstudio.destroy(GetParent(page));
+             page = bridge_tests::manualPageWithButtons(ncstudio, main, standin::StepCaptions::Reading, 7);
+         }},
+        {"the status text changes", {}, [this] { ncstudio.setText(status, "RUNNING"); }},
+        {"the status dialog closes (the run state stays)", {},
+         [this] { ncstudio.destroy(GetParent(status)); }, false},
+        {"the status dialog opens anew", {}, [this] {
+             ncstudio.destroy(GetParent(GetParent(status)));
+             status = ncstudio.statusDialog(main, "PAUSING");
+         }},
+        {"the X coordinate changes", {}, [this] { ncstudio.setText(panel.workCoordinates[0], "-5.250"); }},
+        {"the X coordinate button is destroyed", {}, [this] {
+             ncstudio.destroy(panel.workCoordinates[0]);
+         }},
+        {"the button after the slider is destroyed (ON/OFF is then not found)", {}, [this] {
+             ncstudio.destroy(panel.afterSlider);
+             block().onOffShown = 1;
+         }, false},
+        {"ON/OFF turns ON", {}, [this] { ncstudio.setText(panel.onOff, "ON"); }},
+        {"a machine coordinate changes", {}, [this] {
+             ncstudio.setText(panel.machineCoordinates[0], "12.500");
+         }},
+        {"the label M. Coor. is destroyed (Z is then not reached)", {}, [this] {
+             ncstudio.destroy(childWithText(panel.panel, "M. Coor."));
+             std::memset(bridge::machineCoordText, 0, sizeof bridge::machineCoordText);
+         }},
+        {"a speed text empties", {"100%", "0", "2000", "24000", "80%"}, [this] {
+             ncstudio.setText(panel.overrideTexts[1], "");
+         }},
+        {"a speed text is added after the last", {"100%", "0"}, [this] {
+             ncstudio.label(panel.panel, "18000");
+         }},
+        {"the coordinate panel is re-created", {}, [this] {
+             ncstudio.destroy(panel.panel);
+             CoordinatePanelTexts texts;
+             texts.workCoordinates[0] = "7.000";
+             texts.overrideTexts = {"90%", "1500", "3000"};
+             panel = ncstudio.coordinatePanelGeneration2(main, texts);
+         }},
+        {"generation 1: the feed reads 0 elsewhere, which moves the learnt feed", {"0", "18000", "100%"},
+         [this] {
+             ncstudio.setText(panel.overrideTexts[0], "18000");
+             ncstudio.setText(panel.overrideTexts[1], "0");
+         }, true, 1},
+        {"generation 1: the X machine coordinate static is destroyed (Y's is taken)", {},
+         [this] { ncstudio.destroy(panel.machineCoordinates[0]); }, true, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CoordinatePanelTexts texts;
+        texts.overrideTexts = c.overrideTexts;
+        build(texts, c.generation);
+        const Reading before = poll();
+
+        c.change();
+        auto [kept, full] = pollKeptAndFull();
+        EXPECT_EQ(kept, full);
+        if (c.shows) {
+            EXPECT_FALSE(kept == before) << "the change shows";
+        }
+    }
+}
+
+TEST_F(KeptWalks, JiggleStepLabelChangeIsRead) {
+    build({});
+    HWND jiggle = ncstudio.jiggleWindow();
+    HWND label = ncstudio.label(jiggle, "0.20mm");
+    block().jiggleWindow = jiggle;
+    block().hostMode = 6;
+    EXPECT_EQ(GetMaStep(), 0x1464);
+    EXPECT_EQ(GetMaStep(), 0x1464);
+
+    ncstudio.setText(label, "5.00mm");
+    EXPECT_EQ(GetMaStep(), 0x50069);
+    ncstudio.destroy(label);
+    ncstudio.label(jiggle, "0.30mm");
+    EXPECT_EQ(GetMaStep(), 0x1E65);
+}

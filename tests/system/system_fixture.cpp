@@ -1,0 +1,141 @@
+#include "tests/system/system_fixture.h"
+
+#include "tests/support/process_windows.h"
+
+#include <cstdio>
+#include <optional>
+
+namespace system_testing {
+
+Pendant::Pendant(const std::string& pipeName)
+    : server_(pipeName, [this](const standin::Report& report) { onFeatureReport(report); }) {}
+
+void Pendant::send(const std::string& command) {
+    std::optional<standin::PendantCommand> parsed;
+    std::string error;
+    ASSERT_TRUE(standin::parseCommand(command, parsed, error)) << error;
+    ASSERT_TRUE(parsed.has_value());
+    EXPECT_TRUE(server_.sendInputReport(controls_.apply(*parsed))) << command;
+}
+
+void Pendant::onFeatureReport(const standin::Report& report) {
+    std::lock_guard<std::mutex> hold(lock_);
+    if (assembler_.add(report) != standin::DisplayAssembler::Outcome::FrameComplete) return;
+    shown_.clear();
+    for (const std::string& line : assembler_.display().lines) shown_ += line + "|";
+    ++frames_;
+}
+
+bool Pendant::waitForDisplay(const std::string& text, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    do {
+        {
+            std::lock_guard<std::mutex> hold(lock_);
+            if (shown_.find(text) != std::string::npos) return true;
+        }
+        Sleep(50);
+    } while (GetTickCount() - start < timeoutMs);
+    return false;
+}
+
+int Pendant::frames() const {
+    std::lock_guard<std::mutex> hold(lock_);
+    return frames_;
+}
+
+WheelpadProcess::WheelpadProcess(const std::string& pipeName) {
+    SetEnvironmentVariableA("WHEELPAD_RECEIVER", pipeName.c_str());
+    std::string commandLine = "\"" + testing_support::programFolder() + "wheelpad.exe\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        CloseHandle(info.hThread);
+        process_ = info.hProcess;
+        processId_ = info.dwProcessId;
+    }
+    SetEnvironmentVariableA("WHEELPAD_RECEIVER", nullptr);
+}
+
+WheelpadProcess::~WheelpadProcess() {
+    if (!process_) return;
+    if (waitForExit(0) == STILL_ACTIVE) {
+        post(WM_CLOSE);
+        if (waitForExit(5000) == STILL_ACTIVE) TerminateProcess(process_, 1);
+    }
+    CloseHandle(process_);
+}
+
+HWND WheelpadProcess::mainWindow(DWORD timeoutMs) const {
+    const DWORD start = GetTickCount();
+    do {
+        if (HWND found = testing_support::findProcessWindow(processId_, "RZWN-1.4")) return found;
+        Sleep(50);
+    } while (GetTickCount() - start < timeoutMs);
+    return nullptr;
+}
+
+void WheelpadProcess::post(UINT message, WPARAM wParam, LPARAM lParam) const {
+    PostMessageA(mainWindow(0), message, wParam, lParam);
+}
+
+DWORD WheelpadProcess::waitForExit(DWORD timeoutMs) {
+    if (!process_ || WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return STILL_ACTIVE;
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process_, &code);
+    return code;
+}
+
+int nowMs() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return ((now.wHour * 60 + now.wMinute) * 60 + now.wSecond) * 1000 + now.wMilliseconds;
+}
+
+int loggedAt(const std::string& log, const std::string& text, int fromMs) {
+    size_t lineStart = 0;
+    while (lineStart < log.size()) {
+        size_t lineEnd = log.find('\n', lineStart);
+        if (lineEnd == std::string::npos) lineEnd = log.size();
+        const std::string line = log.substr(lineStart, lineEnd - lineStart);
+        unsigned hours = 0, minutes = 0, seconds = 0, millis = 0;
+        if (std::sscanf(line.c_str(), "%u:%u:%u.%u", &hours, &minutes, &seconds, &millis) == 4) {
+            const int stamp = static_cast<int>(((hours * 60 + minutes) * 60 + seconds) * 1000 + millis);
+            if (stamp >= fromMs && line.find(text) != std::string::npos) return stamp;
+        }
+        lineStart = lineEnd + 1;
+    }
+    return -1;
+}
+
+int countOf(const std::string& log, const std::string& text) {
+    int count = 0;
+    for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) ++count;
+    return count;
+}
+
+std::string SystemTest::freshPipeName() {
+    static int count = 0;
+    return "\\\\.\\pipe\\wheelpad-system-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count);
+}
+
+bool SystemTest::waitUntilBound(HWND ncstudioMain, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    do {
+        if (IsZoomed(ncstudioMain)) return true;
+        Sleep(50);
+    } while (GetTickCount() - start < timeoutMs);
+    return false;
+}
+
+bool SystemTest::waitForCount(const testing_support::NcStudioProcess& ncstudio, const std::string& text, int count,
+                              DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    do {
+        if (countOf(ncstudio.log(), text) >= count) return true;
+        Sleep(20);
+    } while (GetTickCount() - start < timeoutMs);
+    return false;
+}
+
+}  // namespace system_testing

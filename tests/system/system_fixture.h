@@ -1,0 +1,94 @@
+#pragma once
+// The whole system in separate processes: the stand-in NcStudio program,
+// wheelpad.exe with ncbridge.dll (both beside this test program), and the
+// stand-in pendant, whose radio side serves the virtual receiver's pipe from
+// this process and shows what the display receives.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "standin/pendant/display_assembler.h"
+#include "standin/pendant/pendant_commands.h"
+#include "standin/pendant/pendant_server.h"
+#include "tests/support/ncstudio_process.h"
+
+namespace system_testing {
+
+// The stand-in pendant: commands in its own language, the display as shown.
+class Pendant {
+public:
+    explicit Pendant(const std::string& pipeName);
+    bool start() { return server_.start(); }
+    // Sends the input report of one command ("key 12", "axis X", "release").
+    void send(const std::string& command);
+    // Waits up to `timeoutMs` for a display frame that holds `text`.
+    bool waitForDisplay(const std::string& text, DWORD timeoutMs);
+    int frames() const;
+
+private:
+    void onFeatureReport(const standin::Report& report);
+
+    standin::PendantServer server_;
+    standin::PendantControls controls_;
+    mutable std::mutex lock_;
+    standin::DisplayAssembler assembler_;
+    std::string shown_;  // the lines of the last frame
+    int frames_ = 0;
+};
+
+// wheelpad.exe started with the virtual receiver on `pipeName`.
+class WheelpadProcess {
+public:
+    explicit WheelpadProcess(const std::string& pipeName);
+    ~WheelpadProcess();
+    WheelpadProcess(const WheelpadProcess&) = delete;
+    WheelpadProcess& operator=(const WheelpadProcess&) = delete;
+
+    // Its main dialog, waiting up to `timeoutMs`; 0 when none came.
+    HWND mainWindow(DWORD timeoutMs = 10000) const;
+    void post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    DWORD waitForExit(DWORD timeoutMs);
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD processId_ = 0;
+};
+
+// Milliseconds since midnight, local time, as the NcStudio log stamps lines.
+int nowMs();
+// The stamp of the first log line at or after `fromMs` that holds `text`;
+// -1 when there is none.
+int loggedAt(const std::string& log, const std::string& text, int fromMs);
+int countOf(const std::string& log, const std::string& text);
+
+class SystemTest : public ::testing::Test {
+protected:
+    static std::string freshPipeName();
+
+    // Waits until NcStudio's main window is maximised: wheelpad bound it.
+    static bool waitUntilBound(HWND ncstudioMain, DWORD timeoutMs);
+
+    // With a continuous jog on X held, runs `path`; the milliseconds until
+    // NcStudio let go of the jog button, -1 when it did not within 2 s.
+    template <typename Path>
+    int jogReleaseDelay(testing_support::NcStudioProcess& ncstudio, Path path) {
+        const int held = countOf(ncstudio.log(), "jogging X+");
+        pendant.send("key 12");
+        if (!waitForCount(ncstudio, "jogging X+", held + 1)) return -2;
+        const int start = nowMs();
+        path();
+        if (!waitForCount(ncstudio, "jog ended: X", held + 1)) return -1;
+        return loggedAt(ncstudio.log(), "jog ended: X", start) - start;
+    }
+
+    static bool waitForCount(const testing_support::NcStudioProcess& ncstudio, const std::string& text, int count,
+                             DWORD timeoutMs = 2000);
+
+    const std::string pipeName = freshPipeName();
+    Pendant pendant{pipeName};
+};
+
+}  // namespace system_testing
