@@ -1,5 +1,7 @@
 #include "app/bridge_binding.h"
 
+#include <mutex>
+
 #include "app/process_state.h"
 #include "bridge/exports.h"
 #include "pendant/pendant_device.h"
@@ -7,30 +9,65 @@
 namespace app {
 namespace {
 
+// Serialises loading, freeing and taking a reference to the library, never a
+// call into it.
+std::mutex moduleLock;
+
+// A reference to the loaded library for the length of one call: freeBridge
+// meanwhile takes away its own reference only.
+class HeldBridge {
+public:
+    HeldBridge() {
+        std::lock_guard<std::mutex> guard(moduleLock);
+        HMODULE loaded = state().bridgeModule;
+        if (loaded && !GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                                          reinterpret_cast<const char*>(loaded), &module_))
+            module_ = nullptr;
+    }
+    ~HeldBridge() {
+        if (module_) FreeLibrary(module_);
+    }
+    HeldBridge(const HeldBridge&) = delete;
+    HeldBridge& operator=(const HeldBridge&) = delete;
+
+    HMODULE module() const { return module_; }
+
+private:
+    HMODULE module_ = nullptr;
+};
+
+template <typename Function>
+Function exportOf(HMODULE module, const char* name) {
+    // Through the generic function pointer type, which converts to any other.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
 // The export `name` of the loaded library, looked up afresh; nullptr when the
 // library cannot be loaded or lacks the export.
 template <typename Function>
 Function findExport(const char* name) {
     HMODULE module = ensureBridgeLoaded();
     if (!module) return nullptr;
-    // Through the generic function pointer type, which converts to any other.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+    return exportOf<Function>(module, name);
 }
 
 }  // namespace
 
 HMODULE ensureBridgeLoaded() {
+    std::lock_guard<std::mutex> guard(moduleLock);
     ProcessState& process = state();
     if (!process.bridgeModule) process.bridgeModule = LoadLibraryA(bridge_abi::kLibraryName);
     return process.bridgeModule;
 }
 
 void freeBridge() {
-    ProcessState& process = state();
-    HMODULE module = process.bridgeModule;
-    if (!module) return;
-    process.bridgeModule = nullptr;
-    FreeLibrary(module);
+    HMODULE module = nullptr;
+    {
+        std::lock_guard<std::mutex> guard(moduleLock);
+        module = state().bridgeModule;
+        state().bridgeModule = nullptr;
+    }
+    if (module) FreeLibrary(module);
 }
 
 int callInstallhook(HWND hostMain) {
@@ -90,10 +127,12 @@ void callSetKnifHigh(double height, int enabled) {
         setKnifHigh(height, enabled);
 }
 
-bool callKeyBoardProc(int wheelDelta, int keyWord) {
-    auto keyBoardProc = findExport<bridge_abi::KeyBoardProcFn>("KeyBoardProc");
+bool callKeyBoardProc(int wheelDelta, int keyWord, int& result) {
+    HeldBridge bridge;
+    if (!bridge.module()) return false;
+    auto keyBoardProc = exportOf<bridge_abi::KeyBoardProcFn>(bridge.module(), "KeyBoardProc");
     if (!keyBoardProc) return false;
-    keyBoardProc(wheelDelta, keyWord);
+    result = keyBoardProc(wheelDelta, keyWord);
     return true;
 }
 

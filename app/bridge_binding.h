@@ -10,7 +10,8 @@ namespace app {
 // loaded yet; the module, or nullptr.
 HMODULE ensureBridgeLoaded();
 
-// Frees the library at shutdown.
+// Frees the library at shutdown. A KeyBoardProc call still running keeps it
+// loaded until that call has returned.
 void freeBridge();
 
 // 0 without a receiver, library or export; otherwise the window is stored as
@@ -27,7 +28,9 @@ bool callGetMaState(HWND mainWindow, int& result);
 bool callGetMaStep(int& result);
 bool callGetAxisLocation(char* buffer1024, int& result);
 void callSetKnifHigh(double height, int enabled);
-// True when KeyBoardProc was found and called.
-bool callKeyBoardProc(int wheelDelta, int keyWord);
+// Calls KeyBoardProc of the library as loaded now (never loads it) and keeps
+// the library loaded for the call; true when it was found and called, with
+// its result in `result`.
+bool callKeyBoardProc(int wheelDelta, int keyWord, int& result);
 
 }  // namespace app

@@ -48,6 +48,19 @@ bool releaseJog();
 // Stops the machine when a released continuous jog still shows RUNNING.
 void stopRunawayJog();
 
+// Lets go of a held continuous jog whatever key the executor saw last
+// (lastJogKey back to 0, then releaseJog): the pendant's link is gone, so no
+// key can still be down.
+void letGoOfHeldJog();
+
+// A keyless or release-only event that could not get the bridge mutex leaves
+// a request, set without the mutex, that the next holder of the mutex
+// (KeyBoardProc or GetMaState) honours first with letGoOfHeldJog: a release
+// must not be lost while a status reader waits on a hung NcStudio.
+void requestPendingRelease();
+void honourPendingRelease();
+void clearPendingRelease();
+
 // The first "Static" child of `parent` whose text contains "Safe Height is".
 HWND findSafeHeightLabel(HWND parent);
 

@@ -6,6 +6,12 @@
 #include "platform/clock.h"
 
 namespace bridge {
+namespace {
+
+// Set by a release that timed out on the mutex; taken by the next holder.
+volatile LONG pendingRelease = 0;
+
+}  // namespace
 
 bool isJogAxis(int axis) { return axis == kAxisX || axis == kAxisY || axis == kAxisZ; }
 
@@ -52,5 +58,18 @@ void stopRunawayJog() {
         platform::sleepMs(kPostWaitMs);
     }
 }
+
+void letGoOfHeldJog() {
+    block().lastJogKey = 0;
+    releaseJog();
+}
+
+void requestPendingRelease() { InterlockedExchange(&pendingRelease, 1); }
+
+void honourPendingRelease() {
+    if (InterlockedExchange(&pendingRelease, 0)) letGoOfHeldJog();
+}
+
+void clearPendingRelease() { InterlockedExchange(&pendingRelease, 0); }
 
 }  // namespace bridge

@@ -127,6 +127,7 @@ int WINAPI GetMaState(HWND) {
     SharedBlock& b = block();
     if (hold.timedOut()) return b.machineState;
 
+    honourPendingRelease();
     housekeeping();
 
     StatusReading status = readStatusDialog();

@@ -1,6 +1,7 @@
 #include "bridge/shared_block.h"
 
 #include "bridge/bridge_mutex.h"
+#include "bridge/host_operations.h"
 #include "bridge/kept_walk.h"
 
 namespace bridge {
@@ -13,6 +14,7 @@ SharedBlock& block() { return theBlock; }
 
 void startUp() {
     theBlock = SharedBlock{};
+    clearPendingRelease();
     forgetKeptWalks();
     createBridgeMutex();
 }

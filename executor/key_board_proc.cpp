@@ -3,6 +3,7 @@
 #include "bridge/bridge_mutex.h"
 #include "bridge/exports.h"
 #include "bridge/host_operations.h"
+#include "bridge/release_only_event.h"
 #include "bridge/shared_block.h"
 #include "executor/executor_common.h"
 #include "executor/jog_control.h"
@@ -20,20 +21,25 @@ namespace {
 
 // The result of an event that ended early or could not get the mutex.
 constexpr int kEndedEarly = 1;
+// key1 and key2 of the key word.
+constexpr DWORD kKeyBytes = 0xFFFF;
 
 int executeEvent(int wheelDelta, int keyWord) {
     bridge::SharedBlock& b = bridge::block();
 
     // The knobs and the effective key; the wheel count (0 while blocked).
     KeyEvent event = unpackKeyEvent(wheelDelta, keyWord);
-    b.axisKnobCode = event.axisKnob;
-    // A report without a key is how a held key ends. A release that stands
-    // for a lost link, a lock or an exit lets go of held jogs only: a key-6
-    // press the operator never finished posts nothing.
+    // A release that stands for a lost link, a lock or an exit lets go of a
+    // held jog at once and does nothing else: a key-6 press the operator
+    // never finished posts nothing.
     if (event.releaseOnly) {
         forgetTimedPress();
-        b.lastJogKey = 0;
-    } else if (event.noKeyDown()) {
+        bridge::letGoOfHeldJog();
+        return 0;
+    }
+    b.axisKnobCode = event.axisKnob;
+    // A report without a key is how a held key ends.
+    if (event.noKeyDown()) {
         keyReleaseCheck();
         b.lastJogKey = 0;
     }
@@ -72,7 +78,14 @@ int executeEvent(int wheelDelta, int keyWord) {
 }  // namespace executor
 
 int WINAPI KeyBoardProc(int wheelDelta, int keyWord) {
+    const bool releaseOnly = bridge_abi::isReleaseOnly(wheelDelta);
     bridge::MutexHold hold;
-    if (hold.timedOut()) return executor::kEndedEarly;
+    if (hold.timedOut()) {
+        // A key let go must not be lost behind a reader waiting on NcStudio.
+        if (releaseOnly || (static_cast<DWORD>(keyWord) & executor::kKeyBytes) == 0)
+            bridge::requestPendingRelease();
+        return executor::kEndedEarly;
+    }
+    bridge::honourPendingRelease();
     return executor::executeEvent(wheelDelta, keyWord);
 }

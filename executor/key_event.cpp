@@ -1,5 +1,6 @@
 #include "executor/key_event.h"
 
+#include "bridge/release_only_event.h"
 #include "bridge/shared_block.h"
 
 namespace executor {
@@ -12,7 +13,7 @@ KeyEvent unpackKeyEvent(int wheelDelta, int keyWord) {
     event.rateKnob = static_cast<BYTE>((word >> 16) & 0xFF);
     event.axisKnob = static_cast<BYTE>((word >> 24) & 0xFF);
     event.key = event.key1 ? event.key1 : event.key2;
-    event.releaseOnly = (wheelDelta & kReleaseOnlyFlag) != 0;
+    event.releaseOnly = bridge_abi::isReleaseOnly(wheelDelta);
     if (!bridge::block().wheelBlocked)
         event.wheel = static_cast<signed char>(static_cast<BYTE>(wheelDelta & 0xFF));
     return event;

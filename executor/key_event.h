@@ -5,10 +5,6 @@
 
 namespace executor {
 
-// Bit 8 of `wheelDelta`, which no input report can set: the event stands for
-// a lost link, a lock or an exit. It lets go of held jogs and nothing else.
-constexpr int kReleaseOnlyFlag = 0x100;
-
 struct KeyEvent {
     BYTE key1 = 0;
     BYTE key2 = 0;
@@ -18,7 +14,8 @@ struct KeyEvent {
     BYTE key = 0;
     // The signed wheel count; 0 while the wheel is blocked.
     signed char wheel = 0;
-    // A release that stands for a lost link, a lock or an exit.
+    // A release that stands for a lost link, a lock or an exit
+    // (bridge/release_only_event.h).
     bool releaseOnly = false;
 
     bool noKeyDown() const { return key1 == 0 && key2 == 0; }

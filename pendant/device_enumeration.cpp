@@ -33,11 +33,8 @@ bool readReceiverCaps(HANDLE handle, HIDP_CAPS& caps) {
 int PendantDevice::enumerate() {
     if (featureHandle_ != INVALID_HANDLE_VALUE) return 1;
     // A reader that outlived the last close still holds the handles it was
-    // left; wait for it once more and try again on the next attempt.
-    if (readerThread_) {
-        closeDevice();
-        return 0;
-    }
+    // left: nothing opens until it has ended, and nobody waits for it.
+    if (readerThread_ && !forgetEndedReader()) return 0;
     closeHandles();
     GUID hidClass;
     hid().getHidGuid(&hidClass);

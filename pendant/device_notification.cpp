@@ -28,8 +28,8 @@ BOOL PendantDevice::onDeviceChange(WPARAM event, LPARAM data) {
     const bool interfaceArrived = event == DBT_DEVICEARRIVAL && header &&
                                   header->dbch_devicetype == DBT_DEVTYP_DEVICEINTERFACE;
     if (interfaceArrived || event == DBT_DEVICEREMOVECOMPLETE) {
-        releaseHeldKeysOnLinkLoss();
         app::state().linkUp = 0;
+        releaseHeldKeysOnLinkLoss();
     }
     return TRUE;
 }

@@ -133,8 +133,8 @@ void buildAndSendFrame(std::string& locationText) {
     app::state().keyActivity = 0;
     memory.repeatCount = 0;
     if (!device().sendFeatureData(frame.bytes, frame.length)) {
-        releaseHeldKeysOnLinkLoss();
         app::state().linkUp = 0;
+        releaseHeldKeysOnLinkLoss();
     }
     app::state().forceFrame = 0;
 }

@@ -4,6 +4,7 @@
 
 #include "app/bridge_binding.h"
 #include "app/process_state.h"
+#include "bridge/release_only_event.h"
 
 namespace pendant {
 namespace {
@@ -12,8 +13,12 @@ constexpr DWORD kKeyBytes = 0x0000FFFF;
 constexpr DWORD kKnobBytes = 0xFFFF0000;
 
 // Serialises the hand-over to KeyBoardProc with the release on link loss, so
-// that the remembered event is the one KeyBoardProc last received.
+// that the remembered event is the one KeyBoardProc last received. Only the
+// reader thread and the release thread take it, never the main thread.
 std::mutex handOverLock;
+
+// Key events handed over so far.
+volatile LONG handedOver = 0;
 
 bool holdsSomething(int wheelDelta, int keyWord) {
     return (static_cast<DWORD>(keyWord) & kKeyBytes) != 0 || wheelDelta != 0;
@@ -28,7 +33,9 @@ int effectiveKey(int keyWord) {
 // Calls KeyBoardProc and remembers the event when it was received; the
 // caller holds handOverLock.
 void handOver(int wheelDelta, int keyWord) {
-    if (!app::callKeyBoardProc(wheelDelta, keyWord)) return;
+    int result = 0;
+    if (!app::callKeyBoardProc(wheelDelta, keyWord, result)) return;
+    InterlockedIncrement(&handedOver);
     app::state().lastWheelDelta = wheelDelta;
     app::state().lastKeyWord = keyWord;
 }
@@ -66,12 +73,25 @@ void attachToHostInput() {
     if (host != 0 && AttachThreadInput(host, self, TRUE)) state.attachedThreadId = host;
 }
 
-void releaseHeldKeysOnLinkLoss() {
+LONG eventsHandedOver() { return InterlockedCompareExchange(&handedOver, 0, 0); }
+
+ReleaseOutcome handOverRelease(LONG eventsAtRequest) {
     std::lock_guard<std::mutex> guard(handOverLock);
     const app::ProcessState& state = app::state();
-    if (!holdsSomething(state.lastWheelDelta, state.lastKeyWord)) return;
-    if (state.hostThreadId == 0 || state.bridgeModule == nullptr) return;
-    handOver(0, static_cast<int>(static_cast<DWORD>(state.lastKeyWord) & kKnobBytes));
+    // A later event already told ncbridge what is held now.
+    if (eventsHandedOver() != eventsAtRequest) return ReleaseOutcome::Done;
+    if (!holdsSomething(state.lastWheelDelta, state.lastKeyWord)) return ReleaseOutcome::Done;
+    if (state.hostThreadId == 0) return ReleaseOutcome::Done;
+    const int knobs = static_cast<int>(static_cast<DWORD>(state.lastKeyWord) & kKnobBytes);
+    int result = 0;
+    if (!app::callKeyBoardProc(bridge_abi::kReleaseOnlyWheelDelta, knobs, result))
+        return ReleaseOutcome::Done;
+    // 1: ncbridge's mutex was busy for its 500 ms (it keeps the release for
+    // its next holder, and it is handed over again).
+    if (result != 0) return ReleaseOutcome::Retry;
+    app::state().lastWheelDelta = 0;
+    app::state().lastKeyWord = knobs;
+    return ReleaseOutcome::Done;
 }
 
 }  // namespace pendant

@@ -24,10 +24,26 @@ void dispatchKeyEvent(int wheelDelta, int keyWord);
 // detaches from the thread attached before, attaches to the current one.
 void attachToHostInput();
 
-// The link went down: when the last event KeyBoardProc received still held a
-// key or turned the wheel, hands it one release event (no key, no wheel count,
-// the last knob positions) while NcStudio is bound and ncbridge loaded, so
-// that no key or continuous jog stays held. Safe from any thread.
+// The link went down (receiver lost, pendant locked, program ending): when
+// the last event KeyBoardProc received still held a key or turned the wheel,
+// the release thread hands it one release-only event (the last knob
+// positions, no key) while NcStudio is bound and ncbridge loaded, so that no
+// continuous jog stays held. Safe from any thread and never waits: it only
+// records the request and wakes the release thread.
 void releaseHeldKeysOnLinkLoss();
+
+// Waits up to `timeoutMs` until every release asked for has been handed over
+// or given up; false when one is still under way.
+bool waitForLinkRelease(DWORD timeoutMs);
+
+// The release thread's side. The count of key events handed over so far.
+LONG eventsHandedOver();
+
+enum class ReleaseOutcome { Done, Retry };
+
+// Hands over the release-only event unless an event was handed over since
+// the request (`eventsAtRequest`), nothing is held, NcStudio is unbound or
+// ncbridge is not loaded. Retry: ncbridge's mutex stayed busy.
+ReleaseOutcome handOverRelease(LONG eventsAtRequest);
 
 }  // namespace pendant

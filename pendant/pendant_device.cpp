@@ -14,14 +14,23 @@ constexpr GUID kUsbDeviceClass = {0xA5DCBF10, 0x6530, 0x11D2,
 constexpr BYTE kFeatureReportId = 6;
 constexpr int kReportSize = 8;
 constexpr int kPayloadSize = kReportSize - 1;
-// How long closeDevice waits for the reader to let go of the handles.
+// How long closeDevice waits for the reader to let go of the handles, and
+// how often it looks whether the reader went into a key action meanwhile.
 constexpr DWORD kReaderStopBoundMs = 2000;
+constexpr DWORD kReaderLookMs = 10;
+// How long an operation waits for the device lock.
+constexpr DWORD kLockBoundMs = 2000;
 
 }  // namespace
 
-PendantDevice::Lock::Lock(HANDLE mutex) : mutex_(mutex) { WaitForSingleObject(mutex_, INFINITE); }
+PendantDevice::Lock::Lock(HANDLE mutex) : mutex_(mutex) {
+    const DWORD woke = WaitForSingleObject(mutex_, kLockBoundMs);
+    held_ = woke == WAIT_OBJECT_0 || woke == WAIT_ABANDONED;
+}
 
-PendantDevice::Lock::~Lock() { ReleaseMutex(mutex_); }
+PendantDevice::Lock::~Lock() {
+    if (held_) ReleaseMutex(mutex_);
+}
 
 PendantDevice::PendantDevice()
     : lock_(CreateMutexA(nullptr, FALSE, nullptr)),
@@ -44,12 +53,14 @@ PendantDevice& device() {
 int PendantDevice::openDevice(HWND) {
     Lock guard(lock_);
     connected = 0;
+    if (!guard.held()) return 0;
     connected = enumerate();
     return connected;
 }
 
 int PendantDevice::ensureOpen() {
     Lock guard(lock_);
+    if (!guard.held()) return 0;
     if (inputHandle_ != INVALID_HANDLE_VALUE || featureHandle_ != INVALID_HANDLE_VALUE) return 1;
     connected = enumerate();
     return connected;
@@ -57,11 +68,15 @@ int PendantDevice::ensureOpen() {
 
 void PendantDevice::closeDevice() {
     Lock guard(lock_);
-    featureMatches_ = 0;
     SetEvent(readerStop_);
+    connected = 0;
+    // The lock holder is stuck in a HID call: the handles stay for the next
+    // close.
+    if (!guard.held()) return;
+    featureMatches_ = 0;
     bool readerLetGo = true;
     if (readerThread_) {
-        readerLetGo = WaitForSingleObject(readerThread_, kReaderStopBoundMs) == WAIT_OBJECT_0;
+        readerLetGo = waitForReader();
         if (readerLetGo) {
             CloseHandle(readerThread_);
             readerThread_ = nullptr;
@@ -72,7 +87,21 @@ void PendantDevice::closeDevice() {
     } else {
         handOverToReader();
     }
-    connected = 0;
+}
+
+bool PendantDevice::waitForReader() {
+    for (DWORD waited = 0; waited < kReaderStopBoundMs; waited += kReaderLookMs) {
+        if (WaitForSingleObject(readerThread_, kReaderLookMs) == WAIT_OBJECT_0) return true;
+        if (readerInKeyAction()) return false;
+    }
+    return false;
+}
+
+bool PendantDevice::forgetEndedReader() {
+    if (WaitForSingleObject(readerThread_, 0) != WAIT_OBJECT_0) return false;
+    CloseHandle(readerThread_);
+    readerThread_ = nullptr;
+    return true;
 }
 
 void PendantDevice::closeHandles() {
@@ -82,9 +111,10 @@ void PendantDevice::closeHandles() {
     inputHandle_ = INVALID_HANDLE_VALUE;
 }
 
-// The reader is still busy (a long key action): it may yet touch the input
-// handle, so it closes both handles itself when it leaves. The reader stays
-// recorded until then, which keeps the next enumeration from opening anew.
+// The reader is still busy (a key action, or a read slow to cancel): it may
+// yet touch the input handle, so it closes both handles itself when it
+// leaves. The reader stays recorded until then, which keeps the next
+// enumeration from opening anew.
 void PendantDevice::handOverToReader() {
     std::lock_guard<std::mutex> handOver(handOverLock_);
     if (readerLeft_) {
@@ -101,6 +131,7 @@ void PendantDevice::handOverToReader() {
 
 int PendantDevice::sendFeatureData(const BYTE* data, int length) {
     Lock guard(lock_);
+    if (!guard.held()) return 0;
     if (featureHandle_ == INVALID_HANDLE_VALUE) {
         if (!ensureOpen() || featureHandle_ == INVALID_HANDLE_VALUE) return 0;
     }
@@ -124,6 +155,7 @@ int PendantDevice::getFeatureReport(BYTE* buffer, int length) {
     const BYTE size = static_cast<BYTE>(length);
     if (!buffer || size == 0) return 0;
     Lock guard(lock_);
+    if (!guard.held()) return 0;
     if (featureHandle_ == INVALID_HANDLE_VALUE) {
         if (!ensureOpen() || featureHandle_ == INVALID_HANDLE_VALUE) return 0;
     }

@@ -41,6 +41,11 @@ public:
     // waiting until a report arrives, the read fails or the reader is asked
     // to stop.
     InputRead readInputReport(BYTE report[8]);
+    // Reader thread only: around the hand-over of one key event. A close
+    // does not wait for a reader inside a key action (it may take seconds);
+    // false when the reader is asked to stop, and the event is not handed on.
+    bool beginKeyAction();
+    void endKeyAction();
 
     // The interface class watched for device changes.
     GUID notifyClassGuid() const { return notifyClassGuid_; }
@@ -51,6 +56,8 @@ public:
 private:
     // Held by the thread that opens, closes or sends; recursive, and a kernel
     // object so that the reader can wait for it together with its stop event.
+    // Waited for at most 2 s (a HID call that hangs must not hold the main
+    // thread for good); the operation then gives up.
     class Lock {
     public:
         explicit Lock(HANDLE mutex);
@@ -58,8 +65,11 @@ private:
         Lock(const Lock&) = delete;
         Lock& operator=(const Lock&) = delete;
 
+        bool held() const { return held_; }
+
     private:
         HANDLE mutex_;
+        bool held_;
     };
 
     int enumerate();
@@ -76,6 +86,12 @@ private:
     static DWORD WINAPI readerMain(void* ignored);
     void readerLoop();
     bool stopRequested() const;
+    bool readerInKeyAction() const;
+    // closeDevice: waits for the reader to end, at most 2 s and not while it
+    // is inside a key action; true when it ended.
+    bool waitForReader();
+    // A recorded reader that has ended is forgotten; false while it runs.
+    bool forgetEndedReader();
     void closeAfterFailedRead();
     void readerLeaves();
     void handOverToReader();
@@ -87,6 +103,7 @@ private:
     int featureMatches_ = 0;
 
     HANDLE readerThread_ = nullptr;
+    volatile LONG inKeyAction_ = 0;
     HANDLE readerStop_;   // manual reset: set by closeDevice, seen by every wait of the reader
     HANDLE readDone_;     // completion event of the reader's pending read
     // A reader that did not stop in time is left the handles to close on its

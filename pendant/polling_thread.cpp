@@ -1,5 +1,6 @@
 #include "pendant/polling_thread.h"
 
+#include <chrono>
 #include <cstring>
 #include <mutex>
 #include <string>
@@ -20,6 +21,10 @@ constexpr DWORD kTickMs = 80;
 // 201 waits of 10 ms the thread has always been given.
 constexpr DWORD kStopBoundMs = 2010;
 constexpr std::size_t kLocationBufferSize = 1024;
+// How long a stop waits for a frame being sent, and for the release of a
+// held key to reach ncbridge.
+constexpr DWORD kSendBoundMs = 2000;
+constexpr DWORD kReleaseBoundMs = 1000;
 
 class BridgeStatusSource : public StatusSource {
 public:
@@ -43,7 +48,7 @@ struct PollingThread {
     volatile int pollStop = 0;
     // Held around a frame build and send, and by a stop around closing the
     // receiver: a send after the close would open the receiver again.
-    std::mutex sendLock;
+    std::timed_mutex sendLock;
     // Used by the polling thread only.
     char locationBuffer[kLocationBufferSize] = {};
     std::string locationText;
@@ -67,7 +72,7 @@ void pollStatusAndShow() {
         polling.locationText.assign(polling.locationBuffer,
                                     strnlen(polling.locationBuffer, kLocationBufferSize));
     }
-    std::lock_guard<std::mutex> guard(polling.sendLock);
+    std::lock_guard<std::timed_mutex> guard(polling.sendLock);
     if (polling.pollStop) return;
     buildAndSendFrame(polling.locationText);
 }
@@ -138,10 +143,15 @@ bool startPolling() {
 void stopPolling() {
     releaseHeldKeysOnLinkLoss();
     {
-        std::lock_guard<std::mutex> guard(polling.sendLock);
+        // A send stuck in the receiver does not hold the stop for good.
+        std::unique_lock<std::timed_mutex> guard(polling.sendLock, std::defer_lock);
+        guard.try_lock_for(std::chrono::milliseconds(kSendBoundMs));
         device().closeDevice();
         polling.pollStop = 1;
     }
+    // The release reaches NcStudio before the library may be freed, unless
+    // ncbridge stays busy longer than that.
+    waitForLinkRelease(kReleaseBoundMs);
     if (polling.refreshEvent) ::SetEvent(polling.refreshEvent);
     if (polling.handle) {
         // The event ends a wait at once and an idle pass ends within 100 ms;

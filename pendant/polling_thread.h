@@ -49,10 +49,11 @@ DWORD WINAPI pollingThreadProc(LPVOID unused);
 // event or when the thread cannot be created.
 bool startPolling();
 
-// Hands a release for a key still held, closes the receiver, then asks the
-// thread to end and waits for it about 2 s. A thread still running then is
-// stuck inside a call that does not return and is ended by force. Safe to
-// call again: a second stop finds no thread.
+// Asks for the release of a key still held, closes the receiver, gives the
+// release up to 1 s to reach ncbridge, then asks the thread to end and waits
+// for it about 2 s. A thread still running then is stuck inside a call that
+// does not return and is ended by force. Safe to call again: a second stop
+// finds no thread.
 void stopPolling();
 
 // StateWord, StepWord and the stop request back to 0 (main window start).

@@ -32,6 +32,9 @@ bool PendantDevice::startReader() {
 }
 
 DWORD WINAPI PendantDevice::readerMain(void*) {
+    // An input attachment belongs to the thread that made it: this reader
+    // attaches afresh, whatever an earlier reader was attached to.
+    app::state().attachedThreadId = 0;
     device().readerLoop();
     return 0;
 }
@@ -50,6 +53,19 @@ void PendantDevice::readerLoop() {
 
 bool PendantDevice::stopRequested() const {
     return WaitForSingleObject(readerStop_, 0) == WAIT_OBJECT_0;
+}
+
+bool PendantDevice::beginKeyAction() {
+    InterlockedExchange(&inKeyAction_, 1);
+    if (!stopRequested()) return true;
+    InterlockedExchange(&inKeyAction_, 0);
+    return false;
+}
+
+void PendantDevice::endKeyAction() { InterlockedExchange(&inKeyAction_, 0); }
+
+bool PendantDevice::readerInKeyAction() const {
+    return InterlockedCompareExchange(const_cast<volatile LONG*>(&inKeyAction_), 0, 0) != 0;
 }
 
 InputRead PendantDevice::readInputReport(BYTE report[8]) {
@@ -79,14 +95,12 @@ InputRead PendantDevice::readInputReport(BYTE report[8]) {
 // handles are closed and the link is marked down. A closeDevice already
 // under way closes the handles itself.
 void PendantDevice::closeAfterFailedRead() {
+    app::state().linkUp = 0;
     releaseHeldKeysOnLinkLoss();
     const HANDLE wakers[2] = {readerStop_, lock_};
     const DWORD woke = WaitForMultipleObjects(2, wakers, FALSE, INFINITE);
     if (woke != WAIT_OBJECT_0 + 1 && woke != WAIT_ABANDONED_0 + 1) return;
-    if (inputHandle_ != INVALID_HANDLE_VALUE) {
-        closeHandles();
-        app::state().linkUp = 0;
-    }
+    if (inputHandle_ != INVALID_HANDLE_VALUE) closeHandles();
     ReleaseMutex(lock_);
 }
 

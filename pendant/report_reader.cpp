@@ -23,7 +23,11 @@ bool readReport() {
     int wheelDelta = 0;
     int keyWord = 0;
     decodeInputReport(report, wheelDelta, keyWord);
+    // A report read as the link closes is dropped; the link's release covers
+    // a key it may have held.
+    if (!device().beginKeyAction()) return true;
     dispatchKeyEvent(wheelDelta, keyWord);
+    device().endKeyAction();
     return true;
 }
 

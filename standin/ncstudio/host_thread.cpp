@@ -7,6 +7,7 @@ namespace {
 
 constexpr UINT kInvoke = WM_APP + 1;
 constexpr UINT kSync = WM_APP + 2;
+constexpr UINT kPause = WM_APP + 3;
 constexpr const char* kControlClass = "StandinHostControl";
 constexpr const char* kOriginalProp = "StandinOriginalProc";
 constexpr const char* kHostProp = "StandinHost";
@@ -36,6 +37,7 @@ HostThread::HostThread(std::function<DWORD()> clock) : clock_(std::move(clock)) 
     if (!clock_) clock_ = [] { return GetTickCount(); };
     ready_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     synced_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    paused_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     thread_ = CreateThread(nullptr, 0, threadMain, this, 0, &threadId_);
     WaitForSingleObject(ready_, INFINITE);
 }
@@ -46,6 +48,7 @@ HostThread::~HostThread() {
     CloseHandle(thread_);
     CloseHandle(ready_);
     CloseHandle(synced_);
+    CloseHandle(paused_);
 }
 
 DWORD WINAPI HostThread::threadMain(LPVOID param) {
@@ -79,6 +82,10 @@ LRESULT CALLBACK HostThread::controlProc(HWND window, UINT message, WPARAM wPara
     case kSync:
         SetEvent(self->synced_);
         return 0;
+    case kPause:
+        SetEvent(self->paused_);
+        Sleep(static_cast<DWORD>(wParam));
+        return 0;
     case WM_CLOSE:
         RemovePropA(window, kHostProp);
         DestroyWindow(window);
@@ -96,6 +103,11 @@ void HostThread::invoke(const std::function<void()>& work) {
 void HostThread::sync() {
     PostMessageA(control_, kSync, 0, 0);
     WaitForSingleObject(synced_, INFINITE);
+}
+
+void HostThread::pause(DWORD ms) {
+    PostMessageA(control_, kPause, ms, 0);
+    WaitForSingleObject(paused_, INFINITE);
 }
 
 void HostThread::record(HWND window) {

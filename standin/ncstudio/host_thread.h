@@ -37,6 +37,10 @@ public:
     // the call has been handled.
     void sync();
 
+    // The thread stops answering for `ms` (NcStudio busy loading a large
+    // program file); returns once the pause has begun.
+    void pause(DWORD ms);
+
     DWORD threadId() const { return threadId_; }
 
     // Subclasses `window` (created on the host thread) so that what reaches
@@ -70,6 +74,7 @@ private:
     HANDLE thread_ = nullptr;
     HANDLE ready_ = nullptr;
     HANDLE synced_ = nullptr;
+    HANDLE paused_ = nullptr;
     DWORD threadId_ = 0;
     HWND control_ = nullptr;
     mutable std::mutex lock_;

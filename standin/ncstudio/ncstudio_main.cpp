@@ -14,6 +14,8 @@
 //                  prompt TEXT   a message box "NcStudio" shows TEXT
 //                  estop         the emergency stop is pressed
 //                  front         the main window comes to the front
+//                  pause MS      the UI thread stops answering for MS ms
+//                                (a large program file loading)
 //                  parameters ROW VALUE
 //                                the parameters window lists "SafeHeight"
 //                                with VALUE in ROW (-1: nowhere)
@@ -93,6 +95,7 @@ void readCommands(standin::HostThread& host, standin::NcStudioBehaviour& behavio
         if (word == "prompt") host.invoke([&] { behaviour.showPrompt(rest); });
         else if (word == "estop") host.invoke([&] { behaviour.emergencyStop(); });
         else if (word == "front") host.invoke([&] { behaviour.comeToFront(); });
+        else if (word == "pause") host.pause(static_cast<DWORD>(std::atoi(rest.c_str())));
         else if (word == "parameters") {
             const std::string value = rest.substr(rest.find(' ') + 1);
             host.invoke([&] { parameters.setParameters(standin::parameterList(std::atoi(rest.c_str()), value)); });

@@ -95,7 +95,7 @@ TEST_F(BridgeBinding, WithoutTheLibraryOrItsExportsEveryCallGivesItsFailureValue
         EXPECT_FALSE(app::callGetAxisLocation(buffer, result));
         EXPECT_STREQ(buffer, "kept");
         EXPECT_EQ(result, 77);
-        EXPECT_FALSE(app::callKeyBoardProc(1, 0x00000004));
+        EXPECT_FALSE(app::callKeyBoardProc(1, 0x00000004, result));
         app::callEnableMap(1);
         app::callSetVer(1);
         app::callSetPcState(main, 0);
@@ -154,9 +154,10 @@ TEST_F(BridgeBinding, ArgumentsAndResultsPassUnchanged) {
     bridge.setResult("GetMaState", 0x00010002);
     bridge.setResult("GetMaStep", 0x00030105);
     bridge.setResult("GetAxisLocation", 1);
+    bridge.setResult("KeyBoardProc", 3);
     bridge.setLocationText("X:12.500:F:3000:S:18000:");
     HWND wheelpadMain = ncstudio.topLevel("#32770", "RZWN-1.4");
-    int stateWord = 99, stepWord = 0, fresh = 0;
+    int stateWord = 99, stepWord = 0, fresh = 0, keyResult = 0;
     char location[1024] = {};
 
     app::state().linkUp = 0;
@@ -166,12 +167,13 @@ TEST_F(BridgeBinding, ArgumentsAndResultsPassUnchanged) {
     EXPECT_TRUE(app::callGetMaState(wheelpadMain, stateWord));
     EXPECT_TRUE(app::callGetMaStep(stepWord));
     EXPECT_TRUE(app::callGetAxisLocation(location, fresh));
-    EXPECT_TRUE(app::callKeyBoardProc(254, static_cast<int>(0xFF050004u)));
+    EXPECT_TRUE(app::callKeyBoardProc(254, static_cast<int>(0xFF050004u), keyResult));
     app::callSetKnifHigh(34.4, 1);
 
     EXPECT_EQ(stateWord, 0x00010002);
     EXPECT_EQ(stepWord, 0x00030105);
     EXPECT_EQ(fresh, 1);
+    EXPECT_EQ(keyResult, 3);
     EXPECT_STREQ(location, "X:12.500:F:3000:S:18000:");
     EXPECT_EQ(bridge.calls(), (Calls{"GetMaState " + handleText(wheelpadMain), "GetMaStep", "GetAxisLocation",
                                      "KeyBoardProc 254 FF050004", "SetKnifHigh 34.400000 1"}));

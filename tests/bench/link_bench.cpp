@@ -95,7 +95,8 @@ bool bind(const BoundNcStudio& ncstudio) {
     int found = 0;
     char location[1024];
     app::callGetAxisLocation(location, found);
-    app::callKeyBoardProc(0, kKnobs);
+    int result = 0;
+    app::callKeyBoardProc(0, kKnobs, result);
     return true;
 }
 
@@ -204,10 +205,14 @@ void measureChangedStep(const BoundNcStudio& ncstudio) {
 void measureKeyPath(const BoundNcStudio& ncstudio) {
     std::printf("-- key path, NcStudio in its own process\n");
     measure("step jog click (wheel +1 on X)", ncstudio, kKeyRounds,
-            [] { app::callKeyBoardProc(1, kKnobs); });
+            [] {
+                int result = 0;
+                app::callKeyBoardProc(1, kKnobs, result);
+            });
     measure("start key (key 4 down, then released)", ncstudio, kKeyRounds, [] {
-        app::callKeyBoardProc(0, kKnobs | kStartKey);
-        app::callKeyBoardProc(0, kKnobs);
+        int result = 0;
+        app::callKeyBoardProc(0, kKnobs | kStartKey, result);
+        app::callKeyBoardProc(0, kKnobs, result);
     });
 }
 

@@ -4,13 +4,14 @@
 // setter, and the release that stands for a lost link.
 #include <gtest/gtest.h>
 
+#include "bridge/release_only_event.h"
 #include "work_coordinate_fixture.h"
 
 using namespace executor_testing;
 
 namespace {
 
-constexpr int kReleaseOnly = 0x100;
+constexpr int kReleaseOnly = bridge_abi::kReleaseOnlyWheelDelta;
 
 class ToolSetter : public WorkCoordinateFixture {
 protected:

@@ -121,8 +121,8 @@ TEST_F(WheelJog, AStepModeClicksOncePerEventWhateverTheCount) {
     block().stepIndex = 3;
     DWORD t0 = clock.now();
     event(100, 0, 0, 0, kAxisZ);
-    event(0x100, 0, 0, 0, kAxisZ);  // low byte 0: the wheel is still
-    event(0x1FF, 0, 0, 0, kAxisZ);  // low byte 0xFF: -1
+    event(0x200, 0, 0, 0, kAxisZ);  // low byte 0: the wheel is still
+    event(0x2FF, 0, 0, 0, kAxisZ);  // low byte 0xFF: -1
     EXPECT_EQ(deliveries(),
               (Deliveries{click(jogButton(bridge::kZPlus), t0), click(jogButton(bridge::kZMinus), t0 + 40)}));
 }

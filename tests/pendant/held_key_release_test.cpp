@@ -7,11 +7,17 @@
 #include "tests/pendant/key_dispatch_fixture.h"
 
 using pendant::dispatchKeyEvent;
-using pendant::releaseHeldKeysOnLinkLoss;
 using pendant_testing::KeyDispatchFixture;
 using Calls = std::vector<std::string>;
 
-class HeldKeyRelease : public KeyDispatchFixture {};
+class HeldKeyRelease : public KeyDispatchFixture {
+protected:
+    // Asks for the release and waits until the release thread is done.
+    static void releaseHeldKeysOnLinkLoss() {
+        pendant::releaseHeldKeysOnLinkLoss();
+        ASSERT_TRUE(pendant::waitForLinkRelease(2000));
+    }
+};
 
 TEST_F(HeldKeyRelease, LastEventThatHeldSomethingIsReleasedOnceWithItsKnobs) {
     struct Case {
@@ -20,9 +26,9 @@ TEST_F(HeldKeyRelease, LastEventThatHeldSomethingIsReleasedOnceWithItsKnobs) {
         Calls release;
     };
     const Case cases[] = {
-        {0, 0x03020005, {"KeyBoardProc 0 03020000"}},  // key1 down
-        {0, 0x03020700, {"KeyBoardProc 0 03020000"}},  // key2 down
-        {3, 0x01040000, {"KeyBoardProc 0 01040000"}},  // wheel turning
+        {0, 0x03020005, {"KeyBoardProc 256 03020000"}},  // key1 down
+        {0, 0x03020700, {"KeyBoardProc 256 03020000"}},  // key2 down
+        {3, 0x01040000, {"KeyBoardProc 256 01040000"}},  // wheel turning
         {0, 0x03020000, {}},                           // already a release
     };
     for (const Case& event : cases) {
@@ -45,7 +51,7 @@ TEST_F(HeldKeyRelease, DroppedEventsDoNotChangeWhatIsHeld) {
 
     releaseHeldKeysOnLinkLoss();
 
-    EXPECT_EQ(bridge.calls(), Calls{"KeyBoardProc 0 03020000"});
+    EXPECT_EQ(bridge.calls(), Calls{"KeyBoardProc 256 03020000"});
 }
 
 TEST_F(HeldKeyRelease, NoReleaseWhileNothingIsHeldNcStudioIsUnboundOrTheLibraryFreed) {
@@ -66,5 +72,5 @@ TEST_F(HeldKeyRelease, NoReleaseWhileNothingIsHeldNcStudioIsUnboundOrTheLibraryF
 
     ASSERT_NE(app::ensureBridgeLoaded(), nullptr);
     releaseHeldKeysOnLinkLoss();
-    EXPECT_EQ(bridge.calls(), Calls{"KeyBoardProc 0 03020000"}) << "still held until released";
+    EXPECT_EQ(bridge.calls(), Calls{"KeyBoardProc 256 03020000"}) << "still held until released";
 }

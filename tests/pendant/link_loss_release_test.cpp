@@ -5,13 +5,16 @@
 
 #include <dbt.h>
 
+#include <chrono>
 #include <functional>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/bridge_binding.h"
 #include "pendant/display_frame.h"
+#include "pendant/key_dispatch.h"
 #include "pendant/polling_thread.h"
 #include "tests/pendant/device_fixture.h"
 #include "tests/support/recording_bridge.h"
@@ -24,7 +27,7 @@ using Events = std::vector<std::string>;
 
 // Axis knob X, rate knob on continuous jog, no key; the wheel turns by 5.
 const Report kJogReport = {4, 0, 0, 0, 0x1C, 0x11, 5, 0};
-const Events kJogThenRelease = {"KeyBoardProc 5 111C0000", "KeyBoardProc 0 111C0000"};
+const Events kJogThenRelease = {"KeyBoardProc 5 111C0000", "KeyBoardProc 256 111C0000"};
 
 struct LinkLoss {
     const char* name;
@@ -56,20 +59,28 @@ protected:
         return events;
     }
 
+    // Waits up to 2 s until KeyBoardProc has received `count` events.
+    bool waitForKeyEvents(size_t count) const {
+        for (int i = 0; i < 200 && keyEvents().size() < count; ++i) Sleep(10);
+        return keyEvents().size() >= count;
+    }
+
     testing_support::RecordingBridge bridge;
 };
 
 TEST_P(LinkLossRelease, ReleasesTheJogOnce) {
     openReceiver();
     hid.deliver(kJogReport);
-    for (int i = 0; i < 200 && keyEvents().empty(); ++i) Sleep(10);
+    ASSERT_TRUE(waitForKeyEvents(1));
     ASSERT_EQ(keyEvents(), Events{kJogThenRelease[0]});
     ASSERT_TRUE(hid.waitForPendingRead(2000)) << "the reader is back in a read";
 
     GetParam().loseLink(hid);
+    EXPECT_TRUE(pendant::waitForLinkRelease(2000));
     EXPECT_EQ(keyEvents(), kJogThenRelease);
 
     device().closeDevice();
+    EXPECT_TRUE(pendant::waitForLinkRelease(2000));
     EXPECT_EQ(keyEvents(), kJogThenRelease) << "released only once";
 }
 
@@ -98,6 +109,91 @@ INSTANTIATE_TEST_SUITE_P(
                      EXPECT_EQ(app::state().linkUp, 0);
                  }}),
     [](const ::testing::TestParamInfo<LinkLoss>& info) { return std::string(info.param.name); });
+
+// How long a call on the main thread took.
+std::chrono::milliseconds timed(const std::function<void()>& call) {
+    const auto start = std::chrono::steady_clock::now();
+    call();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+}
+
+// A key action that takes long (the Feedrate dialog's wait, a hung NcStudio)
+// is still running in the reader when the link goes down.
+class LongKeyAction : public LinkLossRelease {
+protected:
+    void SetUp() override {
+        LinkLossRelease::SetUp();
+        openReceiver();
+        app::state().linkUp = 1;
+        bridge.holdKeyBoardProc(true);
+        hid.deliver(kKey12Report);
+        ASSERT_TRUE(waitForKeyEvents(1)) << "the reader is inside KeyBoardProc";
+    }
+
+    void TearDown() override {
+        bridge.holdKeyBoardProc(false);
+        LinkLossRelease::TearDown();
+        pendant::resetPolling();
+    }
+
+    // Key 12 on X, rate knob on continuous jog.
+    static constexpr Report kKey12Report = {4, 0, 12, 0, 0x1C, 0x11, 0, 0};
+};
+
+TEST_F(LongKeyAction, DeviceChangesReconnectsAndTheStopNeverWaitForIt) {
+    DEV_BROADCAST_HDR stick = {};
+    stick.dbch_devicetype = DBT_DEVTYP_VOLUME;
+    EXPECT_LT(timed([&] { device().onDeviceChange(DBT_DEVICEREMOVECOMPLETE, reinterpret_cast<LPARAM>(&stick)); }),
+              std::chrono::milliseconds(100));
+    EXPECT_LT(timed([] { device().reconnectStep(nullptr); }), std::chrono::milliseconds(300));
+    EXPECT_EQ(app::state().linkUp, 0) << "nothing opens beside the busy reader";
+    EXPECT_LT(timed([] { pendant::stopPolling(); }), std::chrono::milliseconds(1500));
+
+    bridge.holdKeyBoardProc(false);
+    ASSERT_TRUE(waitForKeyEvents(2));
+    EXPECT_EQ(keyEvents()[1], "KeyBoardProc 256 111C0000") << "the release follows the key action";
+    for (int attempt = 0; attempt < 10 && !app::state().linkUp; ++attempt) {
+        device().reconnectStep(nullptr);
+        if (!app::state().linkUp) Sleep(50);
+    }
+    EXPECT_EQ(app::state().linkUp, 1) << "the link opens again once the reader has ended";
+}
+
+TEST_F(LongKeyAction, TheLibraryStaysLoadedUntilTheKeyActionHasReturned) {
+    using HoldFn = void(WINAPI*)(int);
+    auto letGo = reinterpret_cast<HoldFn>(
+        reinterpret_cast<void (*)()>(GetProcAddress(bridge.module(), "HoldKeyBoardProc")));
+    ASSERT_NE(letGo, nullptr);
+
+    app::freeBridge();
+    bridge.makeAbsent();
+    EXPECT_NE(GetModuleHandleA("ncbridge.dll"), nullptr) << "unloaded under the reader";
+
+    letGo(0);
+    for (int i = 0; i < 200 && GetModuleHandleA("ncbridge.dll"); ++i) Sleep(10);
+    EXPECT_EQ(GetModuleHandleA("ncbridge.dll"), nullptr) << "unloaded once the call has returned";
+    bridge.makeAvailable();
+}
+
+TEST_F(LinkLossRelease, AFailedFrameSendMarksTheLinkDownBeforeTheReleaseRuns) {
+    openReceiver();
+    hid.deliver(kJogReport);
+    ASSERT_TRUE(waitForKeyEvents(1));
+    pendant::resetDisplay();
+    pendant::resetPolling();
+    app::state().linkUp = 1;
+    hid.failFeatureWritesFrom(1);
+    bridge.holdKeyBoardProc(true);
+
+    std::thread sender([] {
+        std::string location = "X:1:2:3:";
+        pendant::buildAndSendFrame(location);
+    });
+    ASSERT_TRUE(waitForKeyEvents(2));
+    EXPECT_EQ(app::state().linkUp, 0) << "when the release reaches KeyBoardProc";
+    bridge.holdKeyBoardProc(false);
+    sender.join();
+}
 
 }  // namespace
 }  // namespace pendant_testing

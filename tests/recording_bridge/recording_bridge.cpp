@@ -1,5 +1,6 @@
 // A stand-in ncbridge.dll that does nothing but record the calls it receives
 // and return the results the test has set.
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -16,6 +17,8 @@ std::mutex lock;
 std::vector<std::string> calls;
 std::map<std::string, int> results;
 std::string locationText;
+bool keyBoardProcHeld = false;
+std::condition_variable keyBoardProcLetGo;
 
 // Records one call and returns the result set for its export.
 int record(const char* exportName, const std::string& arguments = "") {
@@ -42,7 +45,10 @@ int WINAPI EnableMap(int on) { return record("EnableMap", std::to_string(on)); }
 int WINAPI EnableEdit(int locked) { return record("EnableEdit", std::to_string(locked)); }
 
 int WINAPI KeyBoardProc(int wheelDelta, int keyWord) {
-    return record("KeyBoardProc", std::to_string(wheelDelta) + " " + hexWord(keyWord));
+    const int result = record("KeyBoardProc", std::to_string(wheelDelta) + " " + hexWord(keyWord));
+    std::unique_lock<std::mutex> guard(lock);
+    keyBoardProcLetGo.wait(guard, [] { return !keyBoardProcHeld; });
+    return result;
 }
 
 LRESULT WINAPI MouseProc(int code, WPARAM wParam, LPARAM lParam) {
@@ -96,4 +102,10 @@ void WINAPI SetRecordedResult(const char* exportName, int result) {
 void WINAPI SetLocationText(const char* text) {
     std::lock_guard<std::mutex> guard(lock);
     locationText = text;
+}
+
+void WINAPI HoldKeyBoardProc(int hold) {
+    std::lock_guard<std::mutex> guard(lock);
+    keyBoardProcHeld = hold != 0;
+    keyBoardProcLetGo.notify_all();
 }

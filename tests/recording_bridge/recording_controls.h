@@ -22,6 +22,9 @@ void WINAPI ClearRecordedCalls();
 void WINAPI SetRecordedResult(const char* exportName, int result);
 // The text GetAxisLocation writes when it returns non-zero.
 void WINAPI SetLocationText(const char* text);
+// While held, KeyBoardProc records its call and then waits until let go (a
+// key action that takes long).
+void WINAPI HoldKeyBoardProc(int hold);
 }
 
 namespace recording_bridge {
@@ -30,6 +33,7 @@ using RecordedCallsFn = int(WINAPI*)(char*, int);
 using ClearRecordedCallsFn = void(WINAPI*)();
 using SetRecordedResultFn = void(WINAPI*)(const char*, int);
 using SetLocationTextFn = void(WINAPI*)(const char*);
+using HoldKeyBoardProcFn = void(WINAPI*)(int);
 
 // Where the library is built, below the folder of the test programs; its file
 // name is the real library's.

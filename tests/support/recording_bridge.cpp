@@ -70,6 +70,10 @@ void RecordingBridge::setResult(const char* exportName, int result) {
         set(exportName, result);
 }
 
+void RecordingBridge::holdKeyBoardProc(bool hold) {
+    if (auto set = control<recording_bridge::HoldKeyBoardProcFn>("HoldKeyBoardProc")) set(hold ? 1 : 0);
+}
+
 void RecordingBridge::setLocationText(const char* text) {
     if (auto set = control<recording_bridge::SetLocationTextFn>("SetLocationText")) set(text);
 }

@@ -33,6 +33,8 @@ public:
     void clearCalls();
     void setResult(const char* exportName, int result);
     void setLocationText(const char* text);
+    // While held, KeyBoardProc calls wait until let go.
+    void holdKeyBoardProc(bool hold);
 
 private:
     template <typename Function>

@@ -19,6 +19,8 @@
 namespace {
 
 using system_testing::countOf;
+using system_testing::loggedAt;
+using system_testing::nowMs;
 using system_testing::SystemTest;
 using system_testing::WheelpadProcess;
 using testing_support::NcStudioProcess;
@@ -112,6 +114,26 @@ TEST_F(Running, AContinuousJogIsLetGoOnReleaseLockAndExit) {
 
     EXPECT_LT(jogReleaseDelay(*ncstudio, [&] { wheelpad->post(WM_COMMAND, ID_EXIT); }), kReleaseBoundMs);
     EXPECT_EQ(wheelpad->waitForExit(5000), 0u);
+}
+
+// NcStudio stops answering for 3 s while key 12 holds X+, and the operator
+// lets go 0.7 s into the pause: the jog ends within about a second of
+// NcStudio answering again, and the keys work on.
+TEST_F(Running, AJogHeldThroughAHungNcStudioEndsSoonAfterItAnswersAgain) {
+    startAll(8);
+    const int held = countOf(ncstudio->log(), "jogging X+");
+    pendant.send("key 12");
+    ASSERT_TRUE(waitForCount(*ncstudio, "jogging X+", held + 1));
+    Sleep(300);
+    const int paused = nowMs();
+    ncstudio->command("pause 3000");
+    Sleep(700);
+    pendant.send("release");
+    ASSERT_TRUE(waitForCount(*ncstudio, "jog ended: X", held + 1, 6000)) << "X+ still held";
+    const int answered = loggedAt(ncstudio->log(), "command: pause", paused) + 3000;
+    EXPECT_LE(loggedAt(ncstudio->log(), "jog ended: X", paused) - answered, 1000);
+
+    EXPECT_GE(jogReleaseDelay(*ncstudio, [&] { pendant.send("release"); }), 0) << "keys work on";
 }
 
 TEST_F(Running, ASecondStartEndsSilentlyAndClosingTheFirstLetsGoOfAJog) {

@@ -1,0 +1,62 @@
+// The release thread: hands ncbridge the release of a held key when the link
+// goes down, so that the threads that notice it (main, reader, polling) never
+// wait for a key action still running in ncbridge.
+#include <mutex>
+
+#include "pendant/key_dispatch.h"
+
+namespace pendant {
+namespace {
+
+struct ReleaseThread {
+    HANDLE wake = nullptr;  // auto-reset: a request was recorded
+    HANDLE idle = nullptr;  // manual reset: no request is under way
+    volatile LONG requested = 0;
+    volatile LONG eventsAtRequest = 0;
+};
+
+ReleaseThread releaser;
+std::once_flag started;
+
+void handOverUntilDone() {
+    const LONG events = InterlockedCompareExchange(&releaser.eventsAtRequest, 0, 0);
+    while (handOverRelease(events) == ReleaseOutcome::Retry) {
+    }
+}
+
+DWORD WINAPI releaseThreadMain(LPVOID) {
+    for (;;) {
+        WaitForSingleObject(releaser.wake, INFINITE);
+        for (;;) {
+            while (InterlockedExchange(&releaser.requested, 0)) handOverUntilDone();
+            SetEvent(releaser.idle);
+            // A request recorded while idle was being set is not lost.
+            if (InterlockedCompareExchange(&releaser.requested, 0, 0) == 0) break;
+            ResetEvent(releaser.idle);
+        }
+    }
+}
+
+void startReleaseThread() {
+    releaser.wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    releaser.idle = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+    HANDLE thread = CreateThread(nullptr, 0, releaseThreadMain, nullptr, 0, nullptr);
+    if (thread) CloseHandle(thread);
+}
+
+}  // namespace
+
+void releaseHeldKeysOnLinkLoss() {
+    std::call_once(started, startReleaseThread);
+    InterlockedExchange(&releaser.eventsAtRequest, eventsHandedOver());
+    InterlockedExchange(&releaser.requested, 1);
+    ResetEvent(releaser.idle);
+    SetEvent(releaser.wake);
+}
+
+bool waitForLinkRelease(DWORD timeoutMs) {
+    if (!releaser.idle) return true;
+    return WaitForSingleObject(releaser.idle, timeoutMs) == WAIT_OBJECT_0;
+}
+
+}  // namespace pendant
