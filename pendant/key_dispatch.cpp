@@ -63,14 +63,19 @@ void dispatchKeyEvent(int wheelDelta, int keyWord) {
     handOver(wheelDelta, keyWord);
 }
 
+// This thread joins NcStudio's input, not NcStudio this thread's: the two
+// share one input state either way, but under Wine the thread that is
+// attached gives up its own input, and when that is NcStudio's foreground
+// input no window is in front any more until one is activated again.
+// Detaching names the pair in the same order.
 void attachToHostInput() {
     app::ProcessState& state = app::state();
     const DWORD host = state.hostThreadId;
     if (state.attachedThreadId == host) return;
     const DWORD self = GetCurrentThreadId();
-    if (state.attachedThreadId != 0 && AttachThreadInput(state.attachedThreadId, self, FALSE))
+    if (state.attachedThreadId != 0 && AttachThreadInput(self, state.attachedThreadId, FALSE))
         state.attachedThreadId = 0;
-    if (host != 0 && AttachThreadInput(host, self, TRUE)) state.attachedThreadId = host;
+    if (host != 0 && AttachThreadInput(self, host, TRUE)) state.attachedThreadId = host;
 }
 
 LONG eventsHandedOver() { return InterlockedCompareExchange(&handedOver, 0, 0); }

@@ -78,7 +78,29 @@ TEST_F(HostInputAttachment, NcStudioUnderANewThreadMovesTheAttachment) {
     EXPECT_TRUE(sharesInputWith(other));
     EXPECT_FALSE(sharesInputWith(host)) << "detached from the old thread";
 
-    AttachThreadInput(other.threadId(), GetCurrentThreadId(), FALSE);
+    AttachThreadInput(GetCurrentThreadId(), other.threadId(), FALSE);
+    app::state().attachedThreadId = 0;
+}
+
+// Attaching to NcStudio in front, and moving the attachment away from it,
+// leave its window in front: host discovery turns mapping on only while
+// NcStudio owns the foreground window.
+TEST_F(HostInputAttachment, NcStudioInFrontStaysInFrontWhenAttachedAndWhenTheAttachmentMoves) {
+    host.invoke([this] { SetForegroundWindow(main); });
+    ASSERT_EQ(GetForegroundWindow(), main);
+    dispatchKeyEvent(0, 0);
+    ASSERT_EQ(app::state().attachedThreadId, host.threadId());
+    EXPECT_EQ(GetForegroundWindow(), main) << "attached";
+
+    host.invoke([this] { SetForegroundWindow(main); });  // whatever attaching did
+    standin::HostThread other;
+    standin::NcStudioBuilder otherNcStudio{other};
+    bindTo(other, otherNcStudio.mainWindow());
+    dispatchKeyEvent(0, 0);
+    ASSERT_EQ(app::state().attachedThreadId, other.threadId());
+    EXPECT_EQ(GetForegroundWindow(), main) << "detached from its thread";
+
+    AttachThreadInput(GetCurrentThreadId(), other.threadId(), FALSE);
     app::state().attachedThreadId = 0;
 }
 

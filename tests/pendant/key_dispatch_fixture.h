@@ -29,7 +29,7 @@ protected:
 
     void TearDown() override {
         if (app::state().attachedThreadId)
-            AttachThreadInput(app::state().attachedThreadId, GetCurrentThreadId(), FALSE);
+            AttachThreadInput(GetCurrentThreadId(), app::state().attachedThreadId, FALSE);
         app::freeBridge();
         resetKeyState();
         app::state().hostWindow = nullptr;

@@ -75,7 +75,7 @@ class EachGeneration : public Running, public ::testing::WithParamInterface<int>
 // Mapping on: the wheel steps X, the display shows where X is, key 4
 // starts the program.
 TEST_P(EachGeneration, IsBoundWhenInFrontJogsShowsTheCoordinateAndStarts) {
-    startAll(GetParam());
+    ASSERT_NO_FATAL_FAILURE(startAll(GetParam()));
     EXPECT_TRUE(ncstudio->waitForLog("received: click on \"X+\""));
     EXPECT_TRUE(ncstudio->waitForLog("X: 12.510"));
     EXPECT_TRUE(pendant.waitForDisplay("X:12.510", 2000));
@@ -91,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(Generations, EachGeneration, ::testing::Values(5, 8));
 // locked by Ctrl+F11 or from the menu, or wheelpad ends by its Exit; locked,
 // the pendant's keys are refused.
 TEST_F(Running, AContinuousJogIsLetGoOnReleaseLockAndExit) {
-    startAll(8);
+    ASSERT_NO_FATAL_FAILURE(startAll(8));
     EXPECT_GE(jogReleaseDelay(*ncstudio, [&] { pendant.send("release"); }), 0);
     const std::string x = lastJogEnd(ncstudio->log());
     ASSERT_FALSE(x.empty());
@@ -137,7 +137,7 @@ TEST_F(Running, AJogHeldThroughAHungNcStudioEndsSoonAfterItAnswersAgain) {
 }
 
 TEST_F(Running, ASecondStartEndsSilentlyAndClosingTheFirstLetsGoOfAJog) {
-    startAll(8);
+    ASSERT_NO_FATAL_FAILURE(startAll(8));
     WheelpadProcess second(pipeName);
     EXPECT_EQ(second.waitForExit(5000), 0u);
     EXPECT_NE(wheelpad->mainWindow(0), nullptr) << "the first goes on";
