@@ -17,9 +17,6 @@ constexpr DWORD kKnobBytes = 0xFFFF0000;
 // reader thread and the release thread take it, never the main thread.
 std::mutex handOverLock;
 
-// Key events handed over so far.
-volatile LONG handedOver = 0;
-
 bool holdsSomething(int wheelDelta, int keyWord) {
     return (static_cast<DWORD>(keyWord) & kKeyBytes) != 0 || wheelDelta != 0;
 }
@@ -35,7 +32,6 @@ int effectiveKey(int keyWord) {
 void handOver(int wheelDelta, int keyWord) {
     int result = 0;
     if (!app::callKeyBoardProc(wheelDelta, keyWord, result)) return;
-    InterlockedIncrement(&handedOver);
     app::state().lastWheelDelta = wheelDelta;
     app::state().lastKeyWord = keyWord;
 }
@@ -78,13 +74,9 @@ void attachToHostInput() {
     if (host != 0 && AttachThreadInput(self, host, TRUE)) state.attachedThreadId = host;
 }
 
-LONG eventsHandedOver() { return InterlockedCompareExchange(&handedOver, 0, 0); }
-
-ReleaseOutcome handOverRelease(LONG eventsAtRequest) {
+ReleaseOutcome handOverRelease() {
     std::lock_guard<std::mutex> guard(handOverLock);
     const app::ProcessState& state = app::state();
-    // A later event already told ncbridge what is held now.
-    if (eventsHandedOver() != eventsAtRequest) return ReleaseOutcome::Done;
     if (!holdsSomething(state.lastWheelDelta, state.lastKeyWord)) return ReleaseOutcome::Done;
     if (state.hostThreadId == 0) return ReleaseOutcome::Done;
     const int knobs = static_cast<int>(static_cast<DWORD>(state.lastKeyWord) & kKnobBytes);

@@ -36,14 +36,13 @@ void releaseHeldKeysOnLinkLoss();
 // or given up; false when one is still under way.
 bool waitForLinkRelease(DWORD timeoutMs);
 
-// The release thread's side. The count of key events handed over so far.
-LONG eventsHandedOver();
-
+// The release thread's side.
 enum class ReleaseOutcome { Done, Retry };
 
-// Hands over the release-only event unless an event was handed over since
-// the request (`eventsAtRequest`), nothing is held, NcStudio is unbound or
-// ncbridge is not loaded. Retry: ncbridge's mutex stayed busy.
-ReleaseOutcome handOverRelease(LONG eventsAtRequest);
+// Hands over the release-only event unless the last event KeyBoardProc
+// received holds nothing, NcStudio is unbound or ncbridge is not loaded.
+// A key event still under way when the release was asked for is waited for
+// and then let go of too. Retry: ncbridge's mutex stayed busy.
+ReleaseOutcome handOverRelease();
 
 }  // namespace pendant

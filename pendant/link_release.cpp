@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "pendant/key_dispatch.h"
+#include "platform/clock.h"
 
 namespace pendant {
 namespace {
@@ -12,16 +13,17 @@ struct ReleaseThread {
     HANDLE wake = nullptr;  // auto-reset: a request was recorded
     HANDLE idle = nullptr;  // manual reset: no request is under way
     volatile LONG requested = 0;
-    volatile LONG eventsAtRequest = 0;
 };
+
+// Between two tries while ncbridge's mutex is busy, the reader thread gets
+// its turn at the hand-over: its next event may end the hold itself.
+constexpr DWORD kRetryPauseMs = 20;
 
 ReleaseThread releaser;
 std::once_flag started;
 
 void handOverUntilDone() {
-    const LONG events = InterlockedCompareExchange(&releaser.eventsAtRequest, 0, 0);
-    while (handOverRelease(events) == ReleaseOutcome::Retry) {
-    }
+    while (handOverRelease() == ReleaseOutcome::Retry) platform::sleepMs(kRetryPauseMs);
 }
 
 DWORD WINAPI releaseThreadMain(LPVOID) {
@@ -48,7 +50,6 @@ void startReleaseThread() {
 
 void releaseHeldKeysOnLinkLoss() {
     std::call_once(started, startReleaseThread);
-    InterlockedExchange(&releaser.eventsAtRequest, eventsHandedOver());
     InterlockedExchange(&releaser.requested, 1);
     ResetEvent(releaser.idle);
     SetEvent(releaser.wake);
