@@ -26,4 +26,7 @@ fi
 
 start_virtual_display
 prepare_wine_template "$build/$WHEELPAD_TEST_ARCH/wine"
-ctest --test-dir "$build/$WHEELPAD_TEST_ARCH" --output-on-failure -j2 "$@"
+# One test program at a time: the link and whole-system tests run in real
+# time across processes, and a second Wine program beside them on two cores
+# only adds jitter to what they measure.
+ctest --test-dir "$build/$WHEELPAD_TEST_ARCH" --output-on-failure "$@"
