@@ -32,9 +32,15 @@ bool readReceiverCaps(HANDLE handle, HIDP_CAPS& caps) {
 // the reader runs and the start report went out.
 int PendantDevice::enumerate() {
     if (featureHandle_ != INVALID_HANDLE_VALUE) return 1;
-    // A reader that outlived the last close still holds the handles it was
-    // left: nothing opens until it has ended, and nobody waits for it.
-    if (readerThread_ && !forgetEndedReader()) return 0;
+    // A recorded reader that still runs is either one that outlived the last
+    // close (it holds the handles it was left) or one idling after a failed
+    // read, which no close may ever come to stop when this attempt clears
+    // `connected`: it is asked to stop, nothing opens until it has ended,
+    // and nobody waits for it.
+    if (readerThread_ && !forgetEndedReader()) {
+        SetEvent(readerStop_);
+        return 0;
+    }
     closeHandles();
     GUID hidClass;
     hid().getHidGuid(&hidClass);

@@ -102,6 +102,26 @@ TEST_F(LinkTest, AReaderThatCannotLetGoInTimeKeepsTheReceiverClosedUntilItHasEnd
     EXPECT_EQ(device().openDevice(nullptr), 1) << "the first attempt after it ended opens";
 }
 
+// A frame send that passed its link check just before a failed read closed
+// the handles asks for a reopen while the reader still idles; that attempt
+// fails and clears `connected`, so the next reconnect has no close to run.
+TEST_F(LinkTest, AFrameSendRacingAFailedReadDoesNotKeepTheReceiverClosedForGood) {
+    openReceiver();
+    app::state().linkUp = 1;
+    hid.unplug();
+    ASSERT_TRUE(hid.waitForAllClosed(2000));
+    hid.plugIn({receiverInput(), receiverFeature()});
+    const BYTE frame[7] = {1, 2, 3, 4, 5, 6, 7};
+    EXPECT_EQ(device().sendFeatureData(frame, 7), 0) << "the idle reader is still recorded";
+
+    for (int step = 0; step < 10 && !app::state().linkUp; ++step) {
+        device().reconnectStep(nullptr);
+        if (!app::state().linkUp) Sleep(100);
+    }
+    EXPECT_EQ(app::state().linkUp, 1) << "the receiver opens again within a second of reconnects";
+    EXPECT_TRUE(hid.waitForPendingRead(2000)) << "and a reader reads it";
+}
+
 TEST_F(LinkTest, CloseAndReopenRepeatedly) {
     hid.plugIn({receiverInput(), receiverFeature()});
     for (int round = 0; round < 20; ++round) {
