@@ -29,25 +29,24 @@ using pendant_testing::processCounts;
 using pendant_testing::settledCounts;
 using standin::Report;
 
-
 namespace {
 
 constexpr int kWarmUpCycles = 100;
 constexpr int kCountEvery = 100;
 
 // The cycles, each a key held while the receiver goes and comes back; an
-// empty text, or what stopped them after `done` cycles.
+// empty text, or what stopped the cycle after the `done` completed ones.
 std::string runCycles(LinkRig& rig, int cycles, int& done, DWORD& longestStep, bool printCounts) {
-    std::string stopped;
-    for (done = 0; done < cycles && stopped.empty(); ++done) {
+    for (done = 0; done < cycles; ++done) {
         rig.send(pendant_testing::keyReport(12));
-        stopped = rig.unplugAndReplug(longestStep);
+        const std::string stopped = rig.unplugAndReplug(longestStep);
+        if (!stopped.empty()) return stopped;
         if (printCounts && (done + 1) % kCountEvery == 0) {
             const ProcessCounts now = processCounts();
             std::printf("  after %d cycles: handles %lu, threads %lu\n", done + 1, now.handles, now.threads);
         }
     }
-    return stopped;
+    return "";
 }
 
 // Whether another thread gets "mdllhook" within `timeoutMs` (the polling
@@ -93,7 +92,7 @@ int main(int argc, char** argv) {
     DWORD longestStep = 0;
     int done = 0;
     const std::string warmUp = runCycles(rig, kWarmUpCycles, done, longestStep, false);
-    if (!warmUp.empty()) std::printf("warm-up cycle %d: %s\n", done, warmUp.c_str());
+    if (!warmUp.empty()) std::printf("warm-up cycle %d: %s\n", done + 1, warmUp.c_str());
     Sleep(200);
     const ProcessCounts before = processCounts();
     std::printf("after %d warm-up cycles: handles %lu, threads %lu\n", kWarmUpCycles, before.handles,
@@ -101,7 +100,7 @@ int main(int argc, char** argv) {
     longestStep = 0;
     const DWORD cyclesBegan = GetTickCount();
     const std::string stopped = runCycles(rig, cycles, done, longestStep, true);
-    if (!stopped.empty()) std::printf("cycle %d: %s\n", done, stopped.c_str());
+    if (!stopped.empty()) std::printf("cycle %d: %s\n", done + 1, stopped.c_str());
     const ProcessCounts afterCycles = settledCounts(before);
     std::printf("unplug/replug: %d of %d cycles in %lu ms, longest reconnect step %lu ms\n", done, cycles,
                 GetTickCount() - cyclesBegan, longestStep);
