@@ -10,6 +10,7 @@
 #include "app/bridge_binding.h"
 #include "app/host_version.h"
 #include "app/process_state.h"
+#include "platform/support_log.h"
 
 namespace app {
 namespace {
@@ -72,6 +73,7 @@ std::string lowerCaseTitle(HWND window) {
 bool promptTest(HWND window) {
     for (int button : {IDNO, IDCANCEL, IDYES, IDOK}) {
         if (GetDlgItem(window, button)) {
+            platform::logEvent("NcStudio prompt in front: \"%s\"", lowerCaseTitle(window).c_str());
             callSetPcState(window, kPcPrompt);
             return true;
         }
@@ -113,13 +115,17 @@ void HostDiscovery::examine(HWND top, DWORD thread, DWORD process) {
     if (!isHostMainWindow(top)) return;
     readHostExePath(process);
     if (!readHostVersion()) state().verFlag = 1;
+    platform::logEvent("NcStudio found: \"%s\", %s, generation %d", lowerCaseTitle(top).c_str(),
+                       state().hostExePath.c_str(), state().verFlag + 1);
     callSetVer(state().verFlag);
     if (!callUnHook()) return;
     bind(top, thread, process);
 }
 
 void HostDiscovery::bind(HWND top, DWORD thread, DWORD process) {
-    if (callInstallhook(top)) {
+    const int installed = callInstallhook(top);
+    platform::logEvent(installed ? "NcStudio bound (installhook 1)" : "installhook gave 0: tried again on the next refresh");
+    if (installed) {
         ProcessState& state = app::state();
         state.hostThreadId = thread;
         state.hostProcessId = process;
@@ -136,6 +142,7 @@ void HostDiscovery::checkHost(HWND foreground) {
     if (!host) return;
     DWORD owner = 0;
     if (GetWindowThreadProcessId(host, &owner) == 0 || owner != process.hostProcessId) {
+        platform::logEvent("NcStudio gone: unbound");
         callUnHook();
         process.hostWindow = nullptr;
         process.hostFound = 0;

@@ -14,6 +14,7 @@
 #include "pendant/display_frame.h"
 #include "pendant/pendant_device.h"
 #include "pendant/polling_thread.h"
+#include "platform/support_log.h"
 
 namespace app {
 namespace {
@@ -226,6 +227,7 @@ void MainDialog::onTrayNotify(WPARAM iconId, LPARAM mouseMessage) {
 }
 
 void MainDialog::onExit() {
+    platform::logEvent("Exit chosen");
     pendant::stopPolling();
     pendant::closeRefreshEvent();
     endDialog(IDCANCEL);
