@@ -157,6 +157,9 @@ bool MainDialog::onCommand(WORD command) {
         return true;
     case ID_NO_ACTION:
         return true;
+    case IDCANCEL:
+        platform::logEvent("main window closed (Windows ends the program)");
+        return false;
     default:
         return false;
     }

@@ -88,7 +88,10 @@ bool halfCoordinate(BYTE axisKnob) {
     if (axisKnob != bridge::kAxisX && axisKnob != bridge::kAxisY) return false;
     SharedBlock& b = bridge::block();
     if (b.hostMode >= kModeJiggle) return false;
-    if (!machineIdle()) return true;
+    if (!machineIdle()) {
+        platform::logEvent("halving: NcStudio was last seen busy, nothing done");
+        return true;
+    }
     const int axisIndex = axisKnob - bridge::kAxisX;
     HWND button = coordinateButton(axisIndex);
     if (!button) return false;
