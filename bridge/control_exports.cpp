@@ -31,7 +31,6 @@ int WINAPI UnHook() {
 }
 
 int WINAPI EnableMap(int on) {
-    if (block().mapEnabled != on) platform::logEvent("key events %s (EnableMap %d)", on ? "carried out" : "ignored", on);
     block().jogButtonsReady = 0;
     block().mapEnabled = on;
     return on;

@@ -39,9 +39,10 @@ void handOverUntilDone() {
         platform::logEvent("release (%s): nothing held", why);
         return;
     }
-    platform::logEvent("release (%s): reached KeyBoardProc %lu ms after it was asked for, done after %lu ms "
-                       "(%d tries at \"mdllhook\")", why, static_cast<unsigned long>(start - releaser.askedAt),
-                       static_cast<unsigned long>(platform::tickCount() - start), tries);
+    platform::logEvent("release (%s): reached KeyBoardProc %lu ms after it was asked for, done %lu ms later; "
+                       "handed over %d time(s) while \"mdllhook\" was busy", why,
+                       static_cast<unsigned long>(start - releaser.askedAt),
+                       static_cast<unsigned long>(platform::tickCount() - start), tries - 1);
 }
 
 DWORD WINAPI releaseThreadMain(LPVOID) {

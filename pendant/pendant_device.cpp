@@ -161,7 +161,9 @@ int PendantDevice::getFeatureReport(BYTE* buffer, int length) {
     if (featureHandle_ == INVALID_HANDLE_VALUE) {
         if (!ensureOpen() || featureHandle_ == INVALID_HANDLE_VALUE) return 0;
     }
-    return hid().getFeature(featureHandle_, buffer, size) ? 1 : 0;
+    if (hid().getFeature(featureHandle_, buffer, size)) return 1;
+    platform::logEvent("status read of the receiver failed: error %s", platform::errorText(GetLastError()).c_str());
+    return 0;
 }
 
 BOOL PendantDevice::setFeature(BYTE report[8]) {

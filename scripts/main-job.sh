@@ -196,6 +196,10 @@ main_job_script() {
     step "Keys 14 and 16 together on X: X halves through NcStudio's \"Offset Setting\" dialog"
     local x halved
     x=$(grep -o 'X: -\?[0-9.]*' "$ncstudio_log" | tail -n 1 | cut -d' ' -f2)
+    # The halving is refused while NcStudio was last seen running: the next
+    # status poll (every 80 ms) has to see the jog's end first, as it has
+    # long before an operator's next key.
+    sleep 0.3
     m=$(mark "$ncstudio_log")
     pendant "key 14 16" "release"
     expect "NcStudio sets X's work coordinate" "$ncstudio_log" "$m" "work coordinate X: " 10
