@@ -28,6 +28,7 @@ std::once_flag started;
 
 void handOverUntilDone() {
     const char* why = releaser.why;
+    const DWORD askedAt = releaser.askedAt;
     const DWORD start = platform::tickCount();
     int tries = 1;
     ReleaseOutcome outcome;
@@ -41,7 +42,7 @@ void handOverUntilDone() {
     }
     platform::logEvent("release (%s): reached KeyBoardProc %lu ms after it was asked for, done %lu ms later; "
                        "handed over %d time(s) while \"mdllhook\" was busy", why,
-                       static_cast<unsigned long>(start - releaser.askedAt),
+                       static_cast<unsigned long>(start - askedAt),
                        static_cast<unsigned long>(platform::tickCount() - start), tries - 1);
 }
 
