@@ -20,6 +20,8 @@ constexpr int kClassLimit = 55;
 constexpr int kParentSteps = 10;
 constexpr int kDialogHoldSteps = 2;
 const char* const kDialogClass = "#32770";
+// The main thread's: a dialog staying in front is logged once.
+platform::LogChange promptLog;
 
 std::string className(HWND window) {
     char name[kClassLimit] = {};
@@ -73,7 +75,9 @@ std::string lowerCaseTitle(HWND window) {
 bool promptTest(HWND window) {
     for (int button : {IDNO, IDCANCEL, IDYES, IDOK}) {
         if (GetDlgItem(window, button)) {
-            platform::logEvent("NcStudio prompt in front: \"%s\"", lowerCaseTitle(window).c_str());
+            if (GetWindowThreadProcessId(window, nullptr) == state().hostThreadId)
+                platform::logEventOnChange(promptLog, "NcStudio's dialog %p in front: \"%s\"",
+                                           static_cast<void*>(window), lowerCaseTitle(window).c_str());
             callSetPcState(window, kPcPrompt);
             return true;
         }
