@@ -10,6 +10,7 @@
 #include "app/bridge_binding.h"
 #include "app/host_version.h"
 #include "app/process_state.h"
+#include "platform/support_log.h"
 
 namespace app {
 namespace {
@@ -19,6 +20,8 @@ constexpr int kClassLimit = 55;
 constexpr int kParentSteps = 10;
 constexpr int kDialogHoldSteps = 2;
 const char* const kDialogClass = "#32770";
+// The main thread's: a dialog staying in front is logged once.
+platform::LogChange promptLog;
 
 std::string className(HWND window) {
     char name[kClassLimit] = {};
@@ -72,6 +75,9 @@ std::string lowerCaseTitle(HWND window) {
 bool promptTest(HWND window) {
     for (int button : {IDNO, IDCANCEL, IDYES, IDOK}) {
         if (GetDlgItem(window, button)) {
+            if (GetWindowThreadProcessId(window, nullptr) == state().hostThreadId)
+                platform::logEventOnChange(promptLog, "NcStudio's dialog %p in front: \"%s\"",
+                                           static_cast<void*>(window), lowerCaseTitle(window).c_str());
             callSetPcState(window, kPcPrompt);
             return true;
         }
@@ -113,13 +119,17 @@ void HostDiscovery::examine(HWND top, DWORD thread, DWORD process) {
     if (!isHostMainWindow(top)) return;
     readHostExePath(process);
     if (!readHostVersion()) state().verFlag = 1;
+    platform::logEvent("NcStudio found: \"%s\", %s, generation %d", lowerCaseTitle(top).c_str(),
+                       state().hostExePath.c_str(), state().verFlag + 1);
     callSetVer(state().verFlag);
     if (!callUnHook()) return;
     bind(top, thread, process);
 }
 
 void HostDiscovery::bind(HWND top, DWORD thread, DWORD process) {
-    if (callInstallhook(top)) {
+    const int installed = callInstallhook(top);
+    platform::logEvent(installed ? "NcStudio bound (installhook 1)" : "installhook gave 0: tried again on the next refresh");
+    if (installed) {
         ProcessState& state = app::state();
         state.hostThreadId = thread;
         state.hostProcessId = process;
@@ -136,6 +146,7 @@ void HostDiscovery::checkHost(HWND foreground) {
     if (!host) return;
     DWORD owner = 0;
     if (GetWindowThreadProcessId(host, &owner) == 0 || owner != process.hostProcessId) {
+        platform::logEvent("NcStudio gone: unbound");
         callUnHook();
         process.hostWindow = nullptr;
         process.hostFound = 0;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/process_state.h"
+#include "platform/support_log.h"
 
 namespace app {
 namespace {
@@ -30,6 +31,8 @@ bool readHostVersion() {
         return false;
     }
     const unsigned major = HIWORD(fixed->dwProductVersionMS);
+    platform::logEvent("NcStudio's product version: %u.%u.%u.%u", major, LOWORD(fixed->dwProductVersionMS),
+                       HIWORD(fixed->dwProductVersionLS), LOWORD(fixed->dwProductVersionLS));
     process.verFlag = major == kGeneration1Major ? 0 : 1;
     char text[128];
     std::snprintf(text, sizeof text, "Qovar无线手轮MP40R驱动 维宏系统专用->Ncstudio V%u", major);

@@ -4,18 +4,21 @@
 #include "app/process_state.h"
 #include "pendant/key_dispatch.h"
 #include "pendant/pendant_device.h"
+#include "platform/support_log.h"
 
 namespace app {
 namespace {
 
 void tellNoReceiver(HWND mainWindow) {
+    platform::logEvent("no receiver: locked again, told the operator");
     showMessageBox(mainWindow, kInsertReceiverText, kInsertReceiverCaption, MB_OK);
 }
 
 // Keys are refused from here on; a jog or key still held gets its release.
-void lock() {
+void lock(const char* cause) {
+    platform::logEvent("pendant locked (%s)", cause);
     state().linkEnabled = 0;
-    pendant::releaseHeldKeysOnLinkLoss();
+    pendant::releaseHeldKeysOnLinkLoss("lock");
 }
 
 }  // namespace
@@ -24,13 +27,14 @@ void toggleLockFromMenu(HWND mainWindow) {
     ProcessState& process = state();
     if (process.linkEnabled == 0) {
         process.linkEnabled = 1;
+        platform::logEvent("pendant unlocked (menu)");
         if (!pendant::device().openDevice(mainWindow)) {
             process.linkEnabled = 0;
             tellNoReceiver(mainWindow);
         }
         return;
     }
-    lock();
+    lock("menu");
     pendant::device().closeDevice();
 }
 
@@ -38,13 +42,14 @@ void toggleLockFromHotkey(HWND mainWindow) {
     ProcessState& process = state();
     if (process.linkEnabled == 0) {
         process.linkEnabled = 1;
+        platform::logEvent("pendant unlocked (hotkey)");
         if (!pendant::device().connected) {
             process.linkEnabled = 0;
             tellNoReceiver(mainWindow);
         }
         return;
     }
-    lock();
+    lock("hotkey");
 }
 
 }  // namespace app

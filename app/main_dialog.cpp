@@ -14,6 +14,7 @@
 #include "pendant/display_frame.h"
 #include "pendant/pendant_device.h"
 #include "pendant/polling_thread.h"
+#include "platform/support_log.h"
 
 namespace app {
 namespace {
@@ -156,6 +157,9 @@ bool MainDialog::onCommand(WORD command) {
         return true;
     case ID_NO_ACTION:
         return true;
+    case IDCANCEL:
+        platform::logEvent("main window closed (Windows ends the program)");
+        return false;
     default:
         return false;
     }
@@ -226,6 +230,7 @@ void MainDialog::onTrayNotify(WPARAM iconId, LPARAM mouseMessage) {
 }
 
 void MainDialog::onExit() {
+    platform::logEvent("Exit chosen");
     pendant::stopPolling();
     pendant::closeRefreshEvent();
     endDialog(IDCANCEL);

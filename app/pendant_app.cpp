@@ -1,6 +1,7 @@
 #include "app/pendant_app.h"
 
 #include "app/main_dialog.h"
+#include "app/support_log_start.h"
 #include "pendant/receiver_selection.h"
 
 namespace app {
@@ -9,9 +10,13 @@ BOOL PendantApp::initInstance() {
     // Never closed: the first instance holds it until the process ends.
     CreateMutexA(nullptr, TRUE, kSingleInstanceMutex);
     if (GetLastError() == ERROR_ALREADY_EXISTS) return TRUE;
+    startSupportLog();
     pendant::selectReceiverFromEnvironment();
-    MainDialog dialog;
-    dialog.doModal();
+    {
+        MainDialog dialog;
+        dialog.doModal();
+    }
+    endSupportLog();
     return FALSE;
 }
 

@@ -9,6 +9,7 @@
 #include "app/data_exchange.h"
 #include "app/message_box.h"
 #include "app/process_state.h"
+#include "platform/support_log.h"
 
 namespace app {
 namespace {
@@ -23,6 +24,8 @@ void readToolSetterSettings() {
     ProcessState& process = state();
     process.toolSetterEnabled = std::atoi(getProfileString(kSection, kEnableKey, "0").c_str());
     process.toolSetterHeight = std::atof(getProfileString(kSection, kHeightKey, "34.4").c_str());
+    platform::logEvent("settings: [%s] %s=%d %s=%.3f", kSection, kEnableKey, process.toolSetterEnabled, kHeightKey,
+                       process.toolSetterHeight);
 }
 
 void writeToolSetterSettings() {

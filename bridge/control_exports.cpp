@@ -6,12 +6,17 @@
 #include "bridge/exports.h"
 #include "bridge/host_operations.h"
 #include "bridge/shared_block.h"
+#include "platform/support_log.h"
 
 using namespace bridge;
 
 int WINAPI installhook(HWND hostMain) {
     MutexHold hold;
-    if (hold.timedOut()) return 0;
+    if (hold.timedOut()) {
+        platform::logEvent("installhook: \"mdllhook\" busy for 500 ms, not bound");
+        return 0;
+    }
+    platform::logEvent("installhook: bound to NcStudio's main window %p, Ctrl+2 posted", static_cast<void*>(hostMain));
     SharedBlock& b = block();
     b.jogButtonsReady = 0;
     b.safeHeightKnown = 0;
@@ -42,6 +47,7 @@ int WINAPI SetVer(int flag) {
     b.pauseCommandId = 32821;
     b.verArg = flag;
     b.hostGeneration = flag ? 2 : 1;
+    platform::logEvent("SetVer %d: NcStudio of generation %d", flag, b.hostGeneration);
     return flag;
 }
 

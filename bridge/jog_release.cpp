@@ -4,6 +4,7 @@
 #include "bridge/host_windows.h"
 #include "bridge/shared_block.h"
 #include "platform/clock.h"
+#include "platform/support_log.h"
 
 namespace bridge {
 namespace {
@@ -38,6 +39,7 @@ bool releaseJog() {
     }
     if (!isJogAxis(b.heldJogAxis)) return true;
     b.releasedJogAxis = static_cast<BYTE>(b.heldJogAxis);
+    platform::logEvent("held jog on %c let go", static_cast<char>('X' + b.heldJogAxis - kAxisX));
     liftJogButtons(b.heldJogAxis);
     b.heldJogAxis = 0;
     b.jogIdlePolls = 0;
@@ -52,6 +54,7 @@ void stopRunawayJog() {
         b.releasedJogAxis = 0;
         return;
     }
+    platform::logEvent("NcStudio still RUNNING after its jog was let go: stopped");
     stopMachine();
     if (isJogAxis(b.releasedJogAxis)) {
         liftJogButtons(b.releasedJogAxis);
@@ -67,7 +70,9 @@ void letGoOfHeldJog() {
 void requestPendingRelease() { InterlockedExchange(&pendingRelease, 1); }
 
 void honourPendingRelease() {
-    if (InterlockedExchange(&pendingRelease, 0)) letGoOfHeldJog();
+    if (!InterlockedExchange(&pendingRelease, 0)) return;
+    platform::logEvent("a release kept while \"mdllhook\" was busy is honoured");
+    letGoOfHeldJog();
 }
 
 void clearPendingRelease() { InterlockedExchange(&pendingRelease, 0); }

@@ -5,6 +5,7 @@
 #include "bridge/shared_block.h"
 #include "executor/executor_common.h"
 #include "platform/clock.h"
+#include "platform/support_log.h"
 
 namespace executor {
 namespace {
@@ -34,6 +35,7 @@ HWND waitForCoordinateDialog(CoordinateDialogTitles titles) {
         if (!dialog && titles == CoordinateDialogTitles::Both) dialog = FindWindowA(nullptr, "Offset Setting");
         if (dialog) return dialog;
     }
+    platform::logEvent("the work-coordinate dialog never opened");
     return nullptr;
 }
 

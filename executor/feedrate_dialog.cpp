@@ -6,6 +6,7 @@
 #include "bridge/host_windows.h"
 #include "bridge/shared_block.h"
 #include "platform/clock.h"
+#include "platform/support_log.h"
 
 namespace executor {
 namespace {
@@ -27,6 +28,7 @@ FeedrateDialog openFeedrateDialog(HWND feedButton) {
         if (dialog.feedEdit) dialog.baseEdit = bridge::nextChildOfClass(foreground, dialog.feedEdit, "Edit");
         return dialog;
     }
+    platform::logEvent("\"Feedrate\" never came to the front");
     return {};
 }
 
@@ -41,6 +43,7 @@ void writeFeedPercent(const FeedrateDialog& dialog, int percent) {
     char text[64];
     std::snprintf(text, sizeof text, "%f", feed);
     bridge::writeEdit(dialog.feedEdit, text);
+    platform::logEvent("feed %d %% of %s written: %s", percent, base.c_str(), text);
     bridge::SharedBlock& b = bridge::block();
     b.lastFeedText = text;
     b.feedPending = 1;

@@ -5,6 +5,7 @@
 #include "executor/executor_common.h"
 #include "executor/rate_knob.h"
 #include "platform/clock.h"
+#include "platform/support_log.h"
 
 namespace executor {
 
@@ -41,6 +42,7 @@ void liftHeldButton() {
     const AxisButtons buttons = axisButtons(b.jogButtons, b.heldJogAxis);
     if (!buttons.plus || !buttons.minus) return;
     bridge::liftJogButtons(b.heldJogAxis);
+    platform::logEvent("continuous jog on %c let go", static_cast<char>('X' + b.heldJogAxis - bridge::kAxisX));
     b.heldJogAxis = 0;
     b.jogIdlePolls = 0;
     platform::sleepMs(kPostWaitMs);
@@ -112,6 +114,7 @@ void continuousJog(const KeyEvent& event) {
     // A count whose sign differs from the running jog's direction ("none"
     // counts as positive).
     if (b.heldJogAxis != 0 && (countByte ^ b.lastJogDirection) >= 128) {
+        platform::logEvent("wheel turned back: the jog is let go and the wheel ignored for %lu ms", kReverseLockMs);
         liftHeldButton();
         b.reverseTick = platform::tickCount();
         b.reverseLock = 1;
@@ -123,6 +126,7 @@ void continuousJog(const KeyEvent& event) {
     if (!button || b.heldJogAxis != 0) return;
     b.heldJogAxis = event.axisKnob;
     b.jogIdlePolls = 0;
+    platform::logEvent("continuous jog: %c%c held down", static_cast<char>('X' + event.axisKnob - bridge::kAxisX), event.wheel < 0 ? '-' : '+');
     PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, 0);
     platform::sleepMs(kPostWaitMs);
 }
@@ -134,6 +138,7 @@ void stepJog(const KeyEvent& event) {
     const bool jiggle = b.hostMode == kModeJiggle;
     const AxisButtons buttons = axisButtons(jiggle ? b.jiggleButtons : b.jogButtons, event.axisKnob);
     HWND button = event.wheel < 0 ? buttons.minus : buttons.plus;
+    platform::logEvent("step jog: %s %c%c", button ? "click on" : "no button for", static_cast<char>('X' + event.axisKnob - bridge::kAxisX), event.wheel < 0 ? '-' : '+');
     if (button) {
         PostMessageA(button, BM_CLICK, 0, 0);
         platform::sleepMs(kPostWaitMs);

@@ -15,6 +15,7 @@
 #include "executor/prompt_answers.h"
 #include "executor/rate_knob.h"
 #include "executor/tool_setter.h"
+#include "platform/support_log.h"
 
 namespace executor {
 namespace {
@@ -29,10 +30,12 @@ int executeEvent(int wheelDelta, int keyWord) {
 
     // The knobs and the effective key; the wheel count (0 while blocked).
     KeyEvent event = unpackKeyEvent(wheelDelta, keyWord);
+    if (!event.releaseOnly) platform::logEvent("key event: keys %u %u, wheel %d, rate knob %u, axis knob %u", event.key1, event.key2, event.wheel, event.rateKnob, event.axisKnob);
     // A release that stands for a lost link, a lock or an exit lets go of a
     // held jog at once and does nothing else: a key-6 press the operator
     // never finished posts nothing.
     if (event.releaseOnly) {
+        platform::logEvent("release-only event: a held jog is let go, nothing else");
         forgetTimedPress();
         bridge::letGoOfHeldJog();
         return 0;
@@ -44,7 +47,10 @@ int executeEvent(int wheelDelta, int keyWord) {
         b.lastJogKey = 0;
     }
 
-    if (!b.hostWindow || !b.mapEnabled) return 0;
+    if (!b.hostWindow || !b.mapEnabled) {
+        platform::logEvent("key event ignored: %s", b.hostWindow ? "key events are off (EnableMap 0)" : "not bound");
+        return 0;
+    }
 
     // A new rate-knob position; it is tried again with every event until it
     // could be applied.
@@ -81,6 +87,7 @@ int WINAPI KeyBoardProc(int wheelDelta, int keyWord) {
     const bool releaseOnly = bridge_abi::isReleaseOnly(wheelDelta);
     bridge::MutexHold hold;
     if (hold.timedOut()) {
+        platform::logEvent("key event: \"mdllhook\" busy for 500 ms, ended early");
         // A key let go must not be lost behind a reader waiting on NcStudio.
         if (releaseOnly || (static_cast<DWORD>(keyWord) & executor::kKeyBytes) == 0)
             bridge::requestPendingRelease();

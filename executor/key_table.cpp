@@ -11,6 +11,7 @@
 #include "executor/tool_setter.h"
 #include "executor/work_coordinates.h"
 #include "platform/clock.h"
+#include "platform/support_log.h"
 
 namespace executor {
 namespace {
@@ -25,17 +26,22 @@ bool stop() {
         abortToolSetting();
         return false;
     }
-    if (!hostSettled()) return false;
+    if (!hostSettled()) {
+        platform::logEvent("stop key: NcStudio not settled, nothing posted");
+        return false;
+    }
     b.jogButtonsReady = 0;
+    platform::logEvent("stop key: the machine is stopped");
     bridge::stopMachine();
     return false;
 }
 
 void startOrPause() {
-    if (!hostSettled()) return;
+    if (!hostSettled()) return platform::logEvent("start/pause key: NcStudio not settled, nothing posted");
     SharedBlock& b = bridge::block();
     b.jogButtonsReady = 0;
     if (runState() == kRunning) {
+        platform::logEvent("start/pause key: running, so Pause");
         postKeyAndWait(VK_PAUSE);
         setRunState(kPausing);
         return;
@@ -44,6 +50,7 @@ void startOrPause() {
         b.modeGrace = 0;
         b.hostMode = kModeMain;
     }
+    platform::logEvent("start/pause key: F9");
     postKeyAndWait(VK_F9);
     setRunState(kRunning);
 }

@@ -7,6 +7,7 @@
 #include "executor/executor_common.h"
 #include "executor/remote_list_view.h"
 #include "platform/clock.h"
+#include "platform/support_log.h"
 
 namespace executor {
 namespace {
@@ -36,6 +37,7 @@ HWND waitForParametersWindow() {
         platform::sleepMs(kPostWaitMs);
         if (HWND window = FindWindowA(nullptr, "paramters")) return window;
     }
+    platform::logEvent("\"paramters\" never opened: the safe height stays unknown");
     return nullptr;
 }
 
@@ -44,19 +46,20 @@ HWND waitForParametersWindow() {
 // nothing learnt.
 void readSafeHeightRow(HWND listView) {
     RemoteListView list(listView);
-    if (!list.ready()) return;
+    if (!list.ready()) return platform::logEvent("parameters list view: NcStudio's memory not reachable");
     bridge::SharedBlock& b = bridge::block();
     char text[kCellTextSize];
     for (int row = kFirstParameterRow; row <= kLastParameterRow; ++row) {
-        if (!list.cellText(row, kNameColumn, text)) return;
+        if (!list.cellText(row, kNameColumn, text)) return platform::logEvent("parameters list view: row %d not read", row);
         if (!bridge::contains(text, "SafeHeight")) continue;
-        if (!list.cellText(row, kValueColumn, text)) return;
+        if (!list.cellText(row, kValueColumn, text)) return platform::logEvent("parameters list view: row %d not read", row);
         if (*text) {
             b.zBase = bridge::parseNumber(text);
             b.safeHeightKnown = 1;
         }
         break;
     }
+    platform::logEvent(b.safeHeightKnown ? "safe height read: %f" : "no SafeHeight row: %f taken", b.safeHeightKnown ? b.zBase : kDefaultSafeHeight);
     if (!b.safeHeightKnown) {
         b.zBase = kDefaultSafeHeight;
         b.safeHeightKnown = 1;

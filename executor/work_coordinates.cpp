@@ -11,6 +11,7 @@
 #include "executor/coordinate_dialog.h"
 #include "executor/executor_common.h"
 #include "executor/safe_height.h"
+#include "platform/support_log.h"
 
 namespace executor {
 namespace {
@@ -48,6 +49,7 @@ void writeOffsetFor(HWND dialog, int axisIndex, double wanted, const char* forma
     HWND target = readOffsets(dialog, axisIndex + 1);
     if (!target) return;
     const double offset = machineCoordinate(axisIndex) - bridge::block().publicOffset[axisIndex] - wanted;
+    platform::logEvent("offset of %c written: %f", static_cast<char>('X' + axisIndex), offset);
     bridge::writeEdit(target, formatted(format, offset).c_str());
 }
 
@@ -70,7 +72,7 @@ void setZGeneration2(bool fromToolSetter) {
     if (!fromToolSetter) {
         if (!b.safeHeightKnown) readSafeHeightFromParameters();
         // Without a safe height there is nothing to set Z to.
-        if (!b.safeHeightKnown) return;
+        if (!b.safeHeightKnown) return platform::logEvent("Set Z skipped: NcStudio's safe height is unknown");
         height = b.zBase;
     }
     openCoordinateDialog();
@@ -86,13 +88,17 @@ bool halfCoordinate(BYTE axisKnob) {
     if (axisKnob != bridge::kAxisX && axisKnob != bridge::kAxisY) return false;
     SharedBlock& b = bridge::block();
     if (b.hostMode >= kModeJiggle) return false;
-    if (!machineIdle()) return true;
+    if (!machineIdle()) {
+        platform::logEvent("halving: NcStudio was last seen busy, nothing done");
+        return true;
+    }
     const int axisIndex = axisKnob - bridge::kAxisX;
     HWND button = coordinateButton(axisIndex);
     if (!button) return false;
     const char* shown = bridge::readText(button);
     if (!*shown) return false;
     const double half = bridge::parseNumber(shown) * 0.5;
+    platform::logEvent("halving %c: %s to %f", static_cast<char>('X' + axisIndex), shown, half);
     rightClick(button);
 
     HWND dialog = nullptr;
@@ -128,6 +134,7 @@ bool pressAxisButton(BYTE axisKnob) {
 }
 
 void setZCoordinate(bool fromToolSetter) {
+    platform::logEvent("Set Z%s", fromToolSetter ? " from the tool setter" : " to the safe height");
     if (bridge::block().hostGeneration == 2)
         setZGeneration2(fromToolSetter);
     else

@@ -1,6 +1,7 @@
 // Finding the receiver among the present HID interfaces.
 #include "pendant/hid_api.h"
 #include "pendant/pendant_device.h"
+#include "platform/support_log.h"
 
 namespace pendant {
 namespace {
@@ -12,6 +13,10 @@ constexpr DWORD kMaxInterfaces = 25;
 constexpr int kMaxFeatureInterfaces = 4;
 constexpr DWORD kDetailSize = 1024;
 constexpr DWORD kShareReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
+
+// Written by the thread holding the device lock; an unchanged result of the
+// main thread's retries is not repeated.
+platform::LogChange enumerationLog;
 
 // Report lengths of the receiver's interface, or false when it is not one.
 bool readReceiverCaps(HANDLE handle, HIDP_CAPS& caps) {
@@ -50,10 +55,12 @@ int PendantDevice::enumerate() {
     featureMatches_ = 0;
     alignas(SP_DEVICE_INTERFACE_DETAIL_DATA_A) BYTE detailBuffer[kDetailSize];
     auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(detailBuffer);
-    for (DWORD index = 0; index < kMaxInterfaces; ++index) {
-        if (!examineInterface(interfaces, hidClass, index, detail)) break;
-    }
+    DWORD seen = 0;
+    while (seen < kMaxInterfaces && examineInterface(interfaces, hidClass, seen, detail)) ++seen;
     hid().destroyDeviceInfoList(interfaces);
+    platform::logEventOnChange(enumerationLog, "receiver: %lu HID interfaces seen, input interface %s, %d feature interface(s)",
+                     static_cast<unsigned long>(seen), inputHandle_ == INVALID_HANDLE_VALUE ? "none" : "open",
+                     featureMatches_);
 
     if (inputHandle_ == INVALID_HANDLE_VALUE || featureMatches_ == 0) {
         closeDevice();
@@ -64,6 +71,7 @@ int PendantDevice::enumerate() {
         return 0;
     }
     sendStartReport();
+    platform::logEvent("receiver opened, reader started");
     return 1;
 }
 
@@ -84,10 +92,12 @@ bool PendantDevice::examineInterface(HDEVINFO interfaces, const GUID& hidClass, 
     HIDP_CAPS caps = {};
     if (readReceiverCaps(handle, caps)) {
         if (caps.FeatureReportByteLength == kReportLength) {
+            platform::logEvent("receiver: feature interface %s", detail->DevicePath);
             keepFeatureInterface(handle, data.InterfaceClassGuid);
             return featureMatches_ < kMaxFeatureInterfaces;
         }
         if (caps.InputReportByteLength == kReportLength) {
+            platform::logEvent("receiver: input interface %s", detail->DevicePath);
             hid().closeHandle(handle);
             keepInputInterface(detail->DevicePath);
             return true;

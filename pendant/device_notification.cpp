@@ -6,6 +6,7 @@
 
 #include "app/process_state.h"
 #include "pendant/key_dispatch.h"
+#include "platform/support_log.h"
 
 namespace pendant {
 
@@ -28,8 +29,9 @@ BOOL PendantDevice::onDeviceChange(WPARAM event, LPARAM data) {
     const bool interfaceArrived = event == DBT_DEVICEARRIVAL && header &&
                                   header->dbch_devicetype == DBT_DEVTYP_DEVICEINTERFACE;
     if (interfaceArrived || event == DBT_DEVICEREMOVECOMPLETE) {
+        platform::logEvent("link down: device %s", interfaceArrived ? "arrived" : "removed");
         app::state().linkUp = 0;
-        releaseHeldKeysOnLinkLoss();
+        releaseHeldKeysOnLinkLoss("device change");
     }
     return TRUE;
 }
@@ -41,6 +43,7 @@ void PendantDevice::reconnectStep(HWND mainWindow) {
     if (connected) closeDevice();
     state.linkUp = openDevice(mainWindow);
     if (state.linkUp) state.linkEnabled = 1;
+    if (state.linkUp) platform::logEvent("link up again");
 }
 
 }  // namespace pendant

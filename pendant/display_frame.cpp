@@ -8,6 +8,7 @@
 #include "pendant/location_lines.h"
 #include "pendant/pendant_device.h"
 #include "pendant/polling_thread.h"
+#include "platform/support_log.h"
 
 namespace pendant {
 namespace {
@@ -134,7 +135,7 @@ void buildAndSendFrame(std::string& locationText) {
     memory.repeatCount = 0;
     if (!device().sendFeatureData(frame.bytes, frame.length)) {
         app::state().linkUp = 0;
-        releaseHeldKeysOnLinkLoss();
+        releaseHeldKeysOnLinkLoss("display frame not sent");
     }
     app::state().forceFrame = 0;
 }

@@ -5,6 +5,7 @@
 #include "app/bridge_binding.h"
 #include "app/process_state.h"
 #include "bridge/release_only_event.h"
+#include "platform/support_log.h"
 
 namespace pendant {
 namespace {
@@ -47,7 +48,11 @@ void decodeInputReport(const BYTE report[8], int& wheelDelta, int& keyWord) {
 
 void dispatchKeyEvent(int wheelDelta, int keyWord) {
     app::ProcessState& state = app::state();
-    if (!state.linkEnabled || state.hostThreadId == 0) return;
+    if (!state.linkEnabled || state.hostThreadId == 0) {
+        if (holdsSomething(wheelDelta, keyWord))
+            platform::logEvent("key event not handed on: %s", state.linkEnabled ? "NcStudio not bound" : "pendant locked");
+        return;
+    }
     if (static_cast<DWORD>(keyWord) & kKeyBytes) state.keyActivity = 1;
     HWND host = state.hostWindow;
     if (IsIconic(host)) ShowWindow(host, SW_SHOWNOACTIVATE);
@@ -77,12 +82,12 @@ void attachToHostInput() {
 ReleaseOutcome handOverRelease() {
     std::lock_guard<std::mutex> guard(handOverLock);
     const app::ProcessState& state = app::state();
-    if (!holdsSomething(state.lastWheelDelta, state.lastKeyWord)) return ReleaseOutcome::Done;
-    if (state.hostThreadId == 0) return ReleaseOutcome::Done;
+    if (!holdsSomething(state.lastWheelDelta, state.lastKeyWord)) return ReleaseOutcome::NothingHeld;
+    if (state.hostThreadId == 0) return ReleaseOutcome::NothingHeld;
     const int knobs = static_cast<int>(static_cast<DWORD>(state.lastKeyWord) & kKnobBytes);
     int result = 0;
     if (!app::callKeyBoardProc(bridge_abi::kReleaseOnlyWheelDelta, knobs, result))
-        return ReleaseOutcome::Done;
+        return ReleaseOutcome::NothingHeld;
     // 1: ncbridge's mutex was busy for its 500 ms (it keeps the release for
     // its next holder, and it is handed over again).
     if (result != 0) return ReleaseOutcome::Retry;

@@ -29,20 +29,22 @@ void attachToHostInput();
 // the release thread hands it one release-only event (the last knob
 // positions, no key) while NcStudio is bound and ncbridge loaded, so that no
 // continuous jog stays held. Safe from any thread and never waits: it only
-// records the request and wakes the release thread.
-void releaseHeldKeysOnLinkLoss();
+// records the request and wakes the release thread. `why` (a literal) is
+// what the log gives as its cause.
+void releaseHeldKeysOnLinkLoss(const char* why = "link down");
 
 // Waits up to `timeoutMs` until every release asked for has been handed over
 // or given up; false when one is still under way.
 bool waitForLinkRelease(DWORD timeoutMs);
 
 // The release thread's side.
-enum class ReleaseOutcome { Done, Retry };
+enum class ReleaseOutcome { Done, NothingHeld, Retry };
 
 // Hands over the release-only event unless the last event KeyBoardProc
 // received holds nothing, NcStudio is unbound or ncbridge is not loaded.
 // A key event still under way when the release was asked for is waited for
-// and then let go of too. Retry: ncbridge's mutex stayed busy.
+// and then let go of too. NothingHeld: no event was handed over. Retry:
+// ncbridge's mutex stayed busy.
 ReleaseOutcome handOverRelease();
 
 }  // namespace pendant

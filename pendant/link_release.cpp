@@ -5,6 +5,7 @@
 
 #include "pendant/key_dispatch.h"
 #include "platform/clock.h"
+#include "platform/support_log.h"
 
 namespace pendant {
 namespace {
@@ -13,6 +14,9 @@ struct ReleaseThread {
     HANDLE wake = nullptr;  // auto-reset: a request was recorded
     HANDLE idle = nullptr;  // manual reset: no request is under way
     volatile LONG requested = 0;
+    // The last request's cause and time, for the log.
+    const char* volatile why = "";
+    volatile DWORD askedAt = 0;
 };
 
 // Between two tries while ncbridge's mutex is busy, the reader thread gets
@@ -23,10 +27,27 @@ ReleaseThread releaser;
 std::once_flag started;
 
 void handOverUntilDone() {
-    while (handOverRelease() == ReleaseOutcome::Retry) platform::sleepMs(kRetryPauseMs);
+    const char* why = releaser.why;
+    const DWORD askedAt = releaser.askedAt;
+    const DWORD start = platform::tickCount();
+    int tries = 1;
+    ReleaseOutcome outcome;
+    while ((outcome = handOverRelease()) == ReleaseOutcome::Retry) {
+        platform::sleepMs(kRetryPauseMs);
+        ++tries;
+    }
+    if (outcome == ReleaseOutcome::NothingHeld) {
+        platform::logEvent("release (%s): nothing held", why);
+        return;
+    }
+    platform::logEvent("release (%s): reached KeyBoardProc %lu ms after it was asked for, done %lu ms later; "
+                       "handed over %d time(s) while \"mdllhook\" was busy", why,
+                       static_cast<unsigned long>(start - askedAt),
+                       static_cast<unsigned long>(platform::tickCount() - start), tries - 1);
 }
 
 DWORD WINAPI releaseThreadMain(LPVOID) {
+    platform::nameLogThread("release");
     for (;;) {
         WaitForSingleObject(releaser.wake, INFINITE);
         for (;;) {
@@ -48,8 +69,10 @@ void startReleaseThread() {
 
 }  // namespace
 
-void releaseHeldKeysOnLinkLoss() {
+void releaseHeldKeysOnLinkLoss(const char* why) {
     std::call_once(started, startReleaseThread);
+    releaser.why = why;
+    releaser.askedAt = platform::tickCount();
     InterlockedExchange(&releaser.requested, 1);
     ResetEvent(releaser.idle);
     SetEvent(releaser.wake);

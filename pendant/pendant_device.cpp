@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "pendant/hid_api.h"
+#include "platform/support_log.h"
 
 namespace pendant {
 namespace {
@@ -73,6 +74,7 @@ void PendantDevice::closeDevice() {
     // The lock holder is stuck in a HID call: the handles stay for the next
     // close.
     if (!guard.held()) return;
+    if (featureHandle_ != INVALID_HANDLE_VALUE || inputHandle_ != INVALID_HANDLE_VALUE) platform::logEvent("receiver closed");
     featureMatches_ = 0;
     bool readerLetGo = true;
     if (readerThread_) {
@@ -159,11 +161,16 @@ int PendantDevice::getFeatureReport(BYTE* buffer, int length) {
     if (featureHandle_ == INVALID_HANDLE_VALUE) {
         if (!ensureOpen() || featureHandle_ == INVALID_HANDLE_VALUE) return 0;
     }
-    return hid().getFeature(featureHandle_, buffer, size) ? 1 : 0;
+    if (hid().getFeature(featureHandle_, buffer, size)) return 1;
+    platform::logEvent("status read of the receiver failed: error %s", platform::errorText(GetLastError()).c_str());
+    return 0;
 }
 
 BOOL PendantDevice::setFeature(BYTE report[8]) {
-    return hid().setFeature(featureHandle_, report, kReportSize);
+    if (hid().setFeature(featureHandle_, report, kReportSize)) return TRUE;
+    platform::logEvent("feature report %02X %02X %02X.. not written: error %s", report[0], report[1], report[2],
+                       platform::errorText(GetLastError()).c_str());
+    return FALSE;
 }
 
 // Opens the display: id 6, FE FD, the UTC day of the month, four spaces.
@@ -172,7 +179,7 @@ void PendantDevice::sendStartReport() {
     GetSystemTime(&now);
     BYTE report[kReportSize] = {kFeatureReportId, 0xFE, 0xFD, static_cast<BYTE>(now.wDay),
                                 0x20, 0x20, 0x20, 0x20};
-    setFeature(report);
+    if (setFeature(report)) platform::logEvent("start report sent (day %u)", now.wDay);
 }
 
 }  // namespace pendant

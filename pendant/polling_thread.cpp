@@ -11,6 +11,7 @@
 #include "pendant/key_dispatch.h"
 #include "pendant/pendant_device.h"
 #include "platform/clock.h"
+#include "platform/support_log.h"
 
 namespace pendant {
 namespace {
@@ -50,6 +51,9 @@ struct PollingThread {
     // receiver: a send after the close would open the receiver again.
     std::timed_mutex sendLock;
     // Used by the polling thread only.
+    platform::LogChange activityLog;
+    platform::LogChange stateLog;
+    platform::LogChange stepLog;
     char locationBuffer[kLocationBufferSize] = {};
     std::string locationText;
 };
@@ -65,6 +69,7 @@ bool linkActive() {
 void pollStatusAndShow() {
     int value = 0;
     if (source->getMaStep(value)) statusWords().stepWord = static_cast<DWORD>(value);
+    platform::logEventOnChange(polling.stepLog, "status: step word %08lX", statusWords().stepWord);
     int fresh = 0;
     if (!source->getAxisLocation(polling.locationBuffer, fresh)) return;
     if (fresh) {
@@ -106,7 +111,9 @@ bool pollPass() {
         if (source->getMaState(state.mainWindow, value)) {
             statusWords().stateWord = static_cast<DWORD>(value);
         }
+        platform::logEventOnChange(polling.stateLog, "status: state word %08lX", statusWords().stateWord);
     }
+    platform::logEventOnChange(polling.activityLog, linkActive() ? "polling: display active" : "polling: idle");
     if (!linkActive()) {
         platform::sleepMs(kIdleSleepMs);
         return true;
@@ -123,6 +130,7 @@ bool pollPass() {
 }
 
 DWORD WINAPI pollingThreadProc(LPVOID) {
+    platform::nameLogThread("poller");
     while (!polling.pollStop) {
         if (!pollPass()) break;
     }
@@ -141,7 +149,7 @@ bool startPolling() {
 }
 
 void stopPolling() {
-    releaseHeldKeysOnLinkLoss();
+    releaseHeldKeysOnLinkLoss("exit");
     {
         // A send stuck in the receiver does not hold the stop for good.
         std::unique_lock<std::timed_mutex> guard(polling.sendLock, std::defer_lock);

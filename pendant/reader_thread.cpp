@@ -5,6 +5,7 @@
 #include "pendant/key_dispatch.h"
 #include "pendant/pendant_device.h"
 #include "pendant/report_reader.h"
+#include "platform/support_log.h"
 
 namespace pendant {
 namespace {
@@ -35,7 +36,9 @@ DWORD WINAPI PendantDevice::readerMain(void*) {
     // An input attachment belongs to the thread that made it: this reader
     // attaches afresh, whatever an earlier reader was attached to.
     app::state().attachedThreadId = 0;
+    platform::nameLogThread("reader");
     device().readerLoop();
+    platform::logEvent("reader ends");
     return 0;
 }
 
@@ -95,8 +98,9 @@ InputRead PendantDevice::readInputReport(BYTE report[8]) {
 // handles are closed and the link is marked down. A closeDevice already
 // under way closes the handles itself.
 void PendantDevice::closeAfterFailedRead() {
+    platform::logEvent("link down: a read of the receiver failed, error %s", platform::errorText(GetLastError()).c_str());
     app::state().linkUp = 0;
-    releaseHeldKeysOnLinkLoss();
+    releaseHeldKeysOnLinkLoss("read failed");
     const HANDLE wakers[2] = {readerStop_, lock_};
     const DWORD woke = WaitForMultipleObjects(2, wakers, FALSE, INFINITE);
     if (woke != WAIT_OBJECT_0 + 1 && woke != WAIT_ABANDONED_0 + 1) return;
@@ -107,7 +111,7 @@ void PendantDevice::closeAfterFailedRead() {
 // Last acts of the reader: nothing stays held, and the handles a closeDevice
 // that could not wait for it left behind are closed.
 void PendantDevice::readerLeaves() {
-    releaseHeldKeysOnLinkLoss();
+    releaseHeldKeysOnLinkLoss("reader ends");
     std::lock_guard<std::mutex> handOver(handOverLock_);
     readerLeft_ = true;
     if (handedFeature_ != INVALID_HANDLE_VALUE) hid().closeHandle(handedFeature_);

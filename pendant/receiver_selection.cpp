@@ -7,6 +7,7 @@
 
 #include "pendant/hid_api.h"
 #include "pendant/virtual_receiver.h"
+#include "platform/support_log.h"
 
 namespace pendant {
 
@@ -29,6 +30,7 @@ bool selectReceiverFromEnvironment() {
     auto receiver = std::make_unique<VirtualReceiver>(pipeName);
     installHid(receiver.get());
     installed = std::move(receiver);
+    platform::logEvent("receiver: the virtual receiver on pipe %s", pipeName.c_str());
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "pendant/key_dispatch.h"
 #include "pendant/pendant_device.h"
+#include "platform/support_log.h"
 
 namespace pendant {
 namespace {
@@ -23,6 +24,8 @@ bool readReport() {
     int wheelDelta = 0;
     int keyWord = 0;
     decodeInputReport(report, wheelDelta, keyWord);
+    platform::logAt(platform::LogLevel::Reports, "input report %02X %02X %02X %02X %02X %02X %02X %02X", report[0],
+                    report[1], report[2], report[3], report[4], report[5], report[6], report[7]);
     // A report read as the link closes is dropped; the link's release covers
     // a key it may have held.
     if (!device().beginKeyAction()) return true;

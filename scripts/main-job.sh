@@ -196,6 +196,10 @@ main_job_script() {
     step "Keys 14 and 16 together on X: X halves through NcStudio's \"Offset Setting\" dialog"
     local x halved
     x=$(grep -o 'X: -\?[0-9.]*' "$ncstudio_log" | tail -n 1 | cut -d' ' -f2)
+    # The halving is refused while NcStudio was last seen running: the next
+    # status poll (every 80 ms) has to see the jog's end first, as it has
+    # long before an operator's next key.
+    sleep 0.3
     m=$(mark "$ncstudio_log")
     pendant "key 14 16" "release"
     expect "NcStudio sets X's work coordinate" "$ncstudio_log" "$m" "work coordinate X: " 10
@@ -273,7 +277,31 @@ screenshot_pendant() {
     say "          screenshot $screenshots/pendant-display.png"
 }
 
+# The support log tells the run's story in order: each pattern on a line
+# after the line of the one before. The lines found are shown.
+check_support_log() {
+    local log="$install/wheelpad.log"
+    if awk 'BEGIN {
+                n = split("wheelpad [0-9.]+ started on|receiver opened|NcStudio found: .*generation 2|" \
+                          "NcStudio bound|continuous jog: X\\+ held down|jog on X let go|" \
+                          "pendant locked \\(hotkey\\)|pendant unlocked \\(hotkey\\)|main window closed|" \
+                          "release \\(exit\\)|wheelpad ends", want, "|")
+                at = 1
+            }
+            at <= n && $0 ~ want[at] { sub(/\r$/, ""); print "          log       " $0; at++ }
+            END { exit at <= n }' "$log"; then
+        passed "wheelpad.log tells the story in order"
+    else
+        failed "wheelpad.log does not tell the story in order"
+    fi
+}
+
 main_job_end() {
+    step "wheelpad ends as Windows ends a program (taskkill: its window is closed)"
+    wine_in_prefix taskkill /im wheelpad.exe >/dev/null 2>&1
+    expect "wheelpad writes its end into wheelpad.log" "$install/wheelpad.log" 0 "wheelpad ends" 10
+    check_support_log
+
     step "The programs end"
     pendant "quit"
     ncstudio "quit"

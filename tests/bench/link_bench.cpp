@@ -21,6 +21,7 @@
 #include "pendant/display_frame.h"
 #include "pendant/pendant_device.h"
 #include "pendant/polling_thread.h"
+#include "platform/support_log.h"
 #include "standin/ncstudio/host_thread.h"
 #include "tests/bench/bench_ncstudio.h"
 #include "tests/bench/call_counter.h"
@@ -292,6 +293,30 @@ int main() {
         std::string text = kLocation;
         pendant::buildAndSendFrame(text);
     });
+
+    // A support log line as the reader thread writes one per key event; the
+    // writer thread puts the lines on disk meanwhile (and starts the older
+    // file every megabyte).
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    platform::openSupportLog(std::string(temp) + "link_bench-wheelpad.log", platform::LogLevel::Reports);
+    platform::nameLogThread("reader");
+    std::vector<double> lineMicros;
+    for (int round = 0; round < 20000; ++round) {
+        const auto start = Clock::now();
+        platform::logEvent("key event: keys %u %u, wheel %d, rate knob %u, axis knob %u", 12u, 0u, 1, 16u, 17u);
+        lineMicros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+    }
+    std::sort(lineMicros.begin(), lineMicros.end());
+    std::printf("%-48s %10.2f us median, %.2f us at 99.9 %%, %.2f us longest (20000 lines)\n",
+                "one support log line (a key event)", lineMicros[lineMicros.size() / 2],
+                lineMicros[lineMicros.size() * 999 / 1000], lineMicros.back());
+    reportFrame("one input report line (level reports)", 20000, [] {
+        const BYTE report[8] = {4, 0, 12, 0, 16, 17, 1, 0};
+        platform::logAt(platform::LogLevel::Reports, "input report %02X %02X %02X %02X %02X %02X %02X %02X", report[0],
+                        report[1], report[2], report[3], report[4], report[5], report[6], report[7]);
+    });
+    platform::closeSupportLog();
 
     HMODULE bridge = app::ensureBridgeLoaded();
     if (!bridge) {

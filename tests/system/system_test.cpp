@@ -14,6 +14,7 @@
 #include "app/resources/resource_ids.h"
 #include "standin/ncstudio/host_thread.h"
 #include "standin/ncstudio/ncstudio_builder.h"
+#include "tests/support/process_windows.h"
 #include "tests/system/system_fixture.h"
 
 namespace {
@@ -144,6 +145,21 @@ TEST_F(Running, ASecondStartEndsSilentlyAndClosingTheFirstLetsGoOfAJog) {
 
     EXPECT_LT(jogReleaseDelay(*ncstudio, [&] { wheelpad->post(WM_CLOSE); }), kReleaseBoundMs);
     EXPECT_EQ(wheelpad->waitForExit(5000), 0u);
+}
+
+// A support log that cannot be written (its file name taken by a folder)
+// costs nothing but the log: wheelpad binds, jogs and ends as before.
+TEST_F(Running, RunsAsBeforeWhenItsLogCannotBeWritten) {
+    const std::string log = testing_support::programFolder() + "wheelpad.log";
+    DeleteFileA(log.c_str());
+    ASSERT_TRUE(CreateDirectoryA(log.c_str(), nullptr));
+    startAll(8);
+    const bool jogged = !HasFatalFailure() && ncstudio->waitForLog("received: click on \"X+\"");
+    if (wheelpad) wheelpad->post(WM_COMMAND, ID_EXIT);
+    const DWORD exitCode = wheelpad ? wheelpad->waitForExit(5000) : 1;
+    RemoveDirectoryA(log.c_str());
+    EXPECT_TRUE(jogged);
+    EXPECT_EQ(exitCode, 0u);
 }
 
 // Without a pendant nothing binds; plugging it in unlocks and binds. A
