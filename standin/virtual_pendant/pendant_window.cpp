@@ -15,6 +15,8 @@ namespace {
 
 constexpr UINT kDisplayChanged = WM_APP + 2;
 constexpr UINT kStatusChanged = WM_APP + 3;
+constexpr UINT_PTR kHeldCheckTimer = 1;
+constexpr UINT kHeldCheckMs = 30;
 
 constexpr int kClientWidth = 660;
 constexpr int kClientHeight = 530;
@@ -190,17 +192,39 @@ void PendantWindow::selectKnobPosition(int idBase, size_t index) {
         repeater_.turnRateKnob(positions[index].code);
 }
 
-void PendantWindow::press(BYTE code) {
-    if (std::find(held_.begin(), held_.end(), code) != held_.end() || held_.size() >= 2) return;
-    held_.push_back(code);
-    repeater_.holdKeys(held_[0], held_.size() > 1 ? held_[1] : 0);
+void PendantWindow::press(BYTE code, UINT heldBy) {
+    auto same = [code](const HeldKey& held) { return held.code == code; };
+    if (std::find_if(held_.begin(), held_.end(), same) != held_.end() || held_.size() >= 2) return;
+    held_.push_back(HeldKey{code, heldBy});
+    if (heldBy != 0) SetTimer(window_, kHeldCheckTimer, kHeldCheckMs, nullptr);
+    sendHeldKeys();
 }
 
 void PendantWindow::release(BYTE code) {
-    auto at = std::find(held_.begin(), held_.end(), code);
+    auto same = [code](const HeldKey& held) { return held.code == code; };
+    auto at = std::find_if(held_.begin(), held_.end(), same);
     if (at == held_.end()) return;
     held_.erase(at);
-    repeater_.holdKeys(held_.empty() ? 0 : held_[0], held_.size() > 1 ? held_[1] : 0);
+    sendHeldKeys();
+}
+
+void PendantWindow::sendHeldKeys() {
+    repeater_.holdKeys(held_.empty() ? 0 : held_[0].code, held_.size() > 1 ? held_[1].code : 0);
+}
+
+// A key stays held while its mouse button or keyboard key is down, wherever
+// the release goes: a dialog of NcStudio's that comes to the front takes the
+// mouse and the keyboard from this window, but not the finger off the key.
+void PendantWindow::letGoOfKeysNoLongerDown() {
+    bool checking = false;
+    for (const HeldKey& held : std::vector<HeldKey>(held_)) {
+        if (held.heldBy == 0) continue;
+        if (GetAsyncKeyState(static_cast<int>(held.heldBy)) & 0x8000)
+            checking = true;
+        else
+            release(held.code);
+    }
+    if (!checking) KillTimer(window_, kHeldCheckTimer);
 }
 
 void PendantWindow::onCommand(int id, int notification) {
@@ -208,7 +232,7 @@ void PendantWindow::onCommand(int id, int notification) {
     if (id == kKeyIdBase + kFunctionKey) {
         // A click latches the function key, so that the mouse can make its chords.
         if (IsDlgButtonChecked(window_, id) == BST_CHECKED)
-            press(kFunctionKey);
+            press(kFunctionKey, 0);
         else
             release(kFunctionKey);
     } else if (id >= kAxisIdBase && id < kRateIdBase) {
@@ -224,7 +248,7 @@ bool PendantWindow::takeShortcut(UINT key, bool down, bool repeated) {
         if (face->code == kFunctionKey)
             CheckDlgButton(window_, kKeyIdBase + kFunctionKey, down ? BST_CHECKED : BST_UNCHECKED);
         if (down)
-            press(face->code);
+            press(face->code, key);
         else
             release(face->code);
         return true;
@@ -331,12 +355,8 @@ LRESULT PendantWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case kStatusChanged:
         showStatus();
         return 0;
-    case WM_ACTIVATE:
-        // Keys held through a switch to another window are let go, as fingers would.
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            for (BYTE code : std::vector<BYTE>(held_)) release(code);
-            CheckDlgButton(window_, kKeyIdBase + kFunctionKey, BST_UNCHECKED);
-        }
+    case WM_TIMER:
+        if (wParam == kHeldCheckTimer) letGoOfKeysNoLongerDown();
         return 0;
     case WM_DESTROY:
         window_ = nullptr;
@@ -367,10 +387,9 @@ LRESULT CALLBACK PendantWindow::keyButtonProc(HWND button, UINT message, WPARAM 
     switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        self->press(code);
+        self->press(code, VK_LBUTTON);
         break;
     case WM_LBUTTONUP:
-    case WM_CAPTURECHANGED:
         self->release(code);
         break;
     default:

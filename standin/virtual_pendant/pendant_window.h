@@ -53,8 +53,12 @@ private:
                     int height);
     void addKnob(const char* title, int idBase, int x, int y, bool axis);
     void onCommand(int id, int notification);
-    void press(BYTE code);
+    // `heldBy`: the mouse button or keyboard key that holds it down, 0 for
+    // the function key latched by a click.
+    void press(BYTE code, UINT heldBy);
     void release(BYTE code);
+    void sendHeldKeys();
+    void letGoOfKeysNoLongerDown();
     void selectKnobPosition(int idBase, size_t index);
     bool takeShortcut(UINT key, bool down, bool repeated);
 
@@ -70,7 +74,11 @@ private:
     HWND lcd_ = nullptr;
     HWND wheel_ = nullptr;
     HWND status_ = nullptr;
-    std::vector<BYTE> held_;  // keys held down, in the order they were pressed
+    struct HeldKey {
+        BYTE code;
+        UINT heldBy;
+    };
+    std::vector<HeldKey> held_;  // keys held down, in the order they were pressed
 
     std::mutex lock_;  // guards the two texts below
     std::string displayText_;
