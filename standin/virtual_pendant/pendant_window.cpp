@@ -104,10 +104,17 @@ bool PendantWindow::open(HINSTANCE instance, int show) {
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     RECT frame = {0, 0, kClientWidth, kClientHeight};
     AdjustWindowRect(&frame, style, FALSE);
-    window_ = CreateWindowExA(0, kWindowClass, kWindowTitle, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, this);
+    // At the right of the screen, where NcStudio's coordinates stay in sight.
+    RECT workArea = {0, 0, 1024, 768};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    window_ = CreateWindowExA(0, kWindowClass, kWindowTitle, style,
+                              std::max<int>(workArea.left, workArea.right - width),
+                              std::max<int>(workArea.top, workArea.bottom - height), width, height, nullptr, nullptr,
+                              instance, this);
     if (!window_) return false;
     createControls(instance);
+    logPlaces();
     setStatus("Waiting for the receiver on " + pipeName_);
     ShowWindow(window_, show);
     repeater_.start();
@@ -161,6 +168,24 @@ void PendantWindow::createControls(HINSTANCE instance) {
     addControl("STATIC", kLegend, 0, -1, kMargin, legendTop, kClientWidth - 2 * kMargin, 48);
     status_ = addControl("STATIC", "", SS_SUNKEN | SS_LEFTNOWORDWRAP, kStatusId, kMargin, kClientHeight - 26,
                          kClientWidth - 2 * kMargin, 20);
+}
+
+// Where each key, knob position and the wheel are on the screen, for whoever
+// works the window by script: "place key 4 at 70 233".
+void PendantWindow::logPlaces() {
+    auto place = [this](const std::string& name, int id) {
+        RECT area = {};
+        GetWindowRect(GetDlgItem(window_, id), &area);
+        log_.write("place " + name + " at " + std::to_string((area.left + area.right) / 2) + " " +
+                   std::to_string((area.top + area.bottom) / 2));
+    };
+    for (const auto* faces : {&pendantKeys(), &toolSetterSignals()})
+        for (const KeyFace& face : *faces) place("key " + std::to_string(face.code), kKeyIdBase + face.code);
+    for (size_t i = 0; i < axisPositions().size(); ++i)
+        place("axis " + std::to_string(axisPositions()[i].code), kAxisIdBase + static_cast<int>(i));
+    for (size_t i = 0; i < ratePositions().size(); ++i)
+        place("rate " + std::to_string(ratePositions()[i].code), kRateIdBase + static_cast<int>(i));
+    place("wheel", kWheelId);
 }
 
 void PendantWindow::addKnob(const char* title, int idBase, int x, int y, bool axis) {

@@ -51,6 +51,7 @@ private:
     void createControls(HINSTANCE instance);
     HWND addControl(const char* windowClass, const std::string& text, DWORD style, int id, int x, int y, int width,
                     int height);
+    void logPlaces();
     void addKnob(const char* title, int idBase, int x, int y, bool axis);
     void onCommand(int id, int notification);
     // `heldBy`: the mouse button or keyboard key that holds it down, 0 for
