@@ -1,8 +1,5 @@
 #include "tests/system/virtual_pendant_rig.h"
 
-#include <fstream>
-#include <sstream>
-
 #include "standin/virtual_pendant/pendant_window.h"
 #include "tests/support/process_windows.h"
 
@@ -13,16 +10,9 @@ VirtualPendantProcess::VirtualPendantProcess(const std::string& pipeName) {
     GetTempPathA(MAX_PATH, folder);
     logPath_ = std::string(folder) + "virtual-pendant-" + std::to_string(GetCurrentProcessId()) + ".log";
     DeleteFileA(logPath_.c_str());
-    std::string commandLine = "\"" + testing_support::programFolder() + "virtual_pendant.exe\" --pipe " + pipeName +
-                              " --log \"" + logPath_ + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-        CloseHandle(info.hThread);
-        process_ = info.hProcess;
-        processId_ = info.dwProcessId;
-    }
+    testing_support::startProgram("\"" + testing_support::programFolder() + "virtual_pendant.exe\" --pipe " +
+                                      pipeName + " --log \"" + logPath_ + "\"",
+                                  process_, processId_);
 }
 
 VirtualPendantProcess::~VirtualPendantProcess() {
@@ -61,12 +51,7 @@ bool VirtualPendantProcess::waitForControlText(int id, const std::string& text, 
     return false;
 }
 
-std::string VirtualPendantProcess::log() const {
-    std::ifstream file(logPath_);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+std::string VirtualPendantProcess::log() const { return testing_support::fileText(logPath_); }
 
 void VirtualPendantProcess::pointAt(int id, const std::string& action) const {
     RECT area = {};
