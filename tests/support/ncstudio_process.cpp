@@ -2,7 +2,6 @@
 
 #include "tests/support/process_windows.h"
 
-
 namespace testing_support {
 std::string ncstudioPath(int major) { return programFolder() + "ncstudio-v" + std::to_string(major) + "\\ncstudio.exe"; }
 
