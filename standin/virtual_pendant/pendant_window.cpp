@@ -412,7 +412,8 @@ LRESULT CALLBACK PendantWindow::keyButtonProc(HWND button, UINT message, WPARAM 
     switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        self->press(code, VK_LBUTTON);
+        // The key state is the physical button's: swapped for a left hand.
+        self->press(code, GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON);
         break;
     case WM_LBUTTONUP:
         self->release(code);
