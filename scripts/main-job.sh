@@ -310,3 +310,91 @@ main_job_end() {
     say ""
     say "Main job: all $steps_passed steps went as expected."
 }
+
+# The virtual pendant: NcStudio, wheelpad.exe and the pendant's window on one
+# Wine desktop with a taskbar (a prefix of their own), the pendant worked with
+# the mouse through the X server as a person works it.
+main_job_virtual_pendant() {
+    local vprefix="$WHEELPAD_WINE_ROOT/prefix-virtual-pendant" vpipe='\\.\pipe\wheelpad-virtual-pendant'
+    local ncstudio_log="$jobdir/ncstudio-desktop.log" vlog="$jobdir/virtual-pendant.log" desktop m
+    rm -rf "$vprefix"
+    copy_wine_template "$vprefix"
+    # The desktop named "shell" has Wine's taskbar and notification area.
+    in_desktop() { WINEPREFIX="$vprefix" WINEDEBUG=-all LC_ALL=zh_CN.UTF-8 "$WHEELPAD_WINE" explorer /desktop=shell,1024x600 "$@"; }
+    # The pendant's control NAME ("key 4", "axis 17", "wheel"), then xdotool's actions there.
+    # Wine's desktop stacks its windows as X does, and the stand-in NcStudio's
+    # window rises over the pendant's when wheelpad binds it, after each of its
+    # dialogs and when one of its buttons takes a click (the button takes the
+    # focus): the pendant's window is raised again before each action, as a
+    # person brings it back to see its keys.
+    pendant_to_front() {
+        xdotool search --name 'Virtual pendant - wheelpad' windowraise >/dev/null 2>&1
+        sleep 0.2
+    }
+    at() {
+        local name=$1 place
+        shift
+        place=$(sed -n "s/^place $name at //p" "$vlog" | tr -d '\r' | tail -n 1)
+        pendant_to_front
+        # The desktop is the X window at the screen's origin: its coordinates are the screen's.
+        xdotool mousemove ${place% *} ${place#* } "$@"
+    }
+    : >"$ncstudio_log"
+    : >"$vlog"
+    tail -n +1 -F "$ncstudio_log" 2>/dev/null > >(show_ncstudio) &
+    background+=($!)
+    tail -n +1 -F "$vlog" 2>/dev/null > >(show_pendant) &
+    background+=($!)
+
+    step "The virtual pendant's window, NcStudio 8 and wheelpad.exe start on a desktop with a taskbar"
+    in_desktop "$build/bin/virtual_pendant.exe" --pipe "$vpipe" --log "$(winepath_of "$vlog")" >/dev/null 2>&1 &
+    expect "the virtual pendant serves $vpipe" "$vlog" 0 "serving" 20
+    in_desktop "$build/bin/ncstudio-v8/ncstudio.exe" --log "$(winepath_of "$ncstudio_log")" >/dev/null 2>&1 &
+    expect "NcStudio's main window is up, in front" "$ncstudio_log" 0 "started" 20
+    WHEELPAD_RECEIVER=$vpipe in_desktop "$install/wheelpad.exe" >"$jobdir/wheelpad-desktop.log" 2>&1 &
+    expect "wheelpad connects to the virtual pendant" "$vlog" 0 "receiver connected" 20
+    expect "wheelpad binds NcStudio (Ctrl+2)" "$ncstudio_log" 0 "2 to \"NcStudio V" 20
+    pendant_log=$vlog expect_display "the window's display shows NcStudio's 0.01 mm step" "|    0.01   |" 10
+
+    step "A click on the axis knob's X: the window's display shows X"
+    at "axis 17" click 1
+    pendant_log=$vlog expect_display "the display shows X at 12.500" "X:12.500"
+    expect "the rate knob's 2 % fills NcStudio's \"Feedrate\" and selects the 0.01 mm step" \
+        "$ncstudio_log" 0 "step: 0.01mm" 10
+
+    step "The mouse wheel over the jog wheel, two notches up, one down"
+    m=$(mark "$ncstudio_log")
+    at wheel click 1 sleep 0.3 click 4
+    sleep 0.3
+    at wheel click 4
+    sleep 0.3
+    at wheel click 5
+    expect "X steps to 12.520" "$ncstudio_log" "$m" "X: 12.520"
+    expect "X steps back to 12.510" "$ncstudio_log" "$m" "X: 12.510" 5
+    pendant_log=$vlog expect_display "the display shows X at 12.510" "X:12.510"
+
+    step "A click on the start key: NcStudio runs (F9)"
+    m=$(mark "$ncstudio_log")
+    at "key 4" click 1
+    expect "NcStudio receives F9" "$ncstudio_log" "$m" "key down F9"
+    expect "NcStudio runs the program" "$ncstudio_log" "$m" "run state: RUNNING"
+    sleep 1
+    desktop=$(xdotool search --name 'Wine desktop' | head -n 1)
+    import -window "$desktop" "$screenshots/virtual-pendant-desktop.png"
+    say "          screenshot $screenshots/virtual-pendant-desktop.png"
+    m=$(mark "$ncstudio_log")
+    at "key 3" click 1
+    expect "a click on the stop key stops it (F11)" "$ncstudio_log" "$m" "run state: IDLE"
+
+    step "Key 12 held with the mouse for a second: X+ held down until the button is up"
+    sleep 1
+    m=$(mark "$ncstudio_log")
+    at "key 12" mousedown 1
+    expect "X+ is held down" "$ncstudio_log" "$m" "jogging X+" 8
+    sleep 1
+    expect_none "X+ stays down while the mouse button is" "$ncstudio_log" "$m" "jog ended: X" 0
+    xdotool mouseup 1
+    expect "X+ is let go after the mouse button came up" "$ncstudio_log" "$m" "jog ended: X" 8
+
+    WINEPREFIX="$vprefix" wineserver -k >/dev/null 2>&1 || true
+}

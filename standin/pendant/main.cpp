@@ -10,7 +10,6 @@
 // to connect. At the end of the input the pendant goes on serving until it is ended (Ctrl+C) or a "quit" command.
 #include <windows.h>
 
-#include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <mutex>
@@ -20,6 +19,7 @@
 #include "standin/pendant/display_assembler.h"
 #include "standin/pendant/pendant_commands.h"
 #include "standin/pendant/pendant_server.h"
+#include "standin/pendant/report_text.h"
 
 namespace {
 
@@ -28,17 +28,6 @@ std::mutex outputLock;
 void say(const std::string& text) {
     std::lock_guard<std::mutex> hold(outputLock);
     std::cout << text << std::endl;
-}
-
-std::string hex(const standin::Report& report) {
-    std::string text;
-    char byte[4];
-    for (BYTE b : report) {
-        std::snprintf(byte, sizeof byte, "%02X ", b);
-        text += byte;
-    }
-    text.pop_back();
-    return text;
 }
 
 // Shows what the driver writes to the receiver; runs on the server's thread.
@@ -51,13 +40,13 @@ public:
             showIfChanged();
             break;
         case Outcome::RepairToolSetter:
-            say("re-pair command: tool setter (" + hex(report) + ")");
+            say("re-pair command: tool setter (" + standin::hexBytes(report) + ")");
             break;
         case Outcome::RepairHandwheel:
-            say("re-pair command: handwheel (" + hex(report) + ")");
+            say("re-pair command: handwheel (" + standin::hexBytes(report) + ")");
             break;
         case Outcome::Stray:
-            say("feature report: " + hex(report));
+            say("feature report: " + standin::hexBytes(report));
             break;
         case Outcome::Piece:
             break;
@@ -71,9 +60,7 @@ private:
         if (shown_ && display == last_) return;
         shown_ = true;
         last_ = display;
-        std::string text = "display (day " + std::to_string(display.day) + "):";
-        for (const std::string& line : display.lines) text += "\n  |" + line + "|";
-        say(text);
+        say(standin::displayListing(display));
     }
 
     standin::DisplayAssembler assembler_;
@@ -169,7 +156,7 @@ private:
     void send(const standin::Report& report) {
         for (;;) {
             if (server_.sendInputReport(report)) {
-                say("sent: " + hex(report));
+                say("sent: " + standin::hexBytes(report));
                 return;
             }
             say("waiting for the receiver");

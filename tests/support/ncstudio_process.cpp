@@ -2,9 +2,6 @@
 
 #include "tests/support/process_windows.h"
 
-#include <fstream>
-#include <sstream>
-
 namespace testing_support {
 std::string ncstudioPath(int major) { return programFolder() + "ncstudio-v" + std::to_string(major) + "\\ncstudio.exe"; }
 
@@ -71,12 +68,7 @@ DWORD NcStudioProcess::waitForExit(DWORD timeoutMs) {
     return code;
 }
 
-std::string NcStudioProcess::log() const {
-    std::ifstream file(logPath_);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+std::string NcStudioProcess::log() const { return fileText(logPath_); }
 
 bool NcStudioProcess::waitForLog(const std::string& text, DWORD timeoutMs) const {
     const DWORD start = GetTickCount();

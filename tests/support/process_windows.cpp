@@ -1,5 +1,8 @@
 #include "tests/support/process_windows.h"
 
+#include <fstream>
+#include <sstream>
+
 namespace testing_support {
 namespace {
 
@@ -22,6 +25,25 @@ BOOL CALLBACK matchWindow(HWND window, LPARAM param) {
 }
 
 }  // namespace
+
+bool startProgram(std::string commandLine, HANDLE& process, DWORD& processId) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return false;
+    CloseHandle(info.hThread);
+    process = info.hProcess;
+    processId = info.dwProcessId;
+    return true;
+}
+
+std::string fileText(const std::string& path) {
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
 
 std::string programFolder() {
     char path[MAX_PATH] = {};

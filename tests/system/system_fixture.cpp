@@ -45,15 +45,7 @@ int Pendant::frames() const {
 
 WheelpadProcess::WheelpadProcess(const std::string& pipeName) {
     SetEnvironmentVariableA("WHEELPAD_RECEIVER", pipeName.c_str());
-    std::string commandLine = "\"" + testing_support::programFolder() + "wheelpad.exe\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-        CloseHandle(info.hThread);
-        process_ = info.hProcess;
-        processId_ = info.dwProcessId;
-    }
+    testing_support::startProgram("\"" + testing_support::programFolder() + "wheelpad.exe\"", process_, processId_);
     SetEnvironmentVariableA("WHEELPAD_RECEIVER", nullptr);
 }
 
