@@ -1,5 +1,7 @@
 #include "app/main_dialog.h"
 
+#include <string>
+
 #include "app/about_dialog.h"
 #include "app/bridge_binding.h"
 #include "app/device_status_dialog.h"
@@ -39,6 +41,7 @@ void resetProcessState(HWND mainWindow) {
     process.aboutText = "QVT MP40 Driver For Weihong CNC";
     process.hostFound = 0;
     process.linkEnabled = 1;
+    process.hotkeyLock = 0;
     process.attachedThreadId = 0;
     process.hostWindow = nullptr;
     process.keyActivity = 0;
@@ -50,11 +53,22 @@ void resetProcessState(HWND mainWindow) {
     pendant::resetDisplay();
 }
 
+// Said once at the start, where the operator looks: a lock that is not one
+// chord away, a tool setter that stays off.
+void tellStartProblems(HWND mainWindow, bool hotkeyTaken, bool heightUnreadable) {
+    std::string text;
+    if (hotkeyTaken) text += kHotkeyTakenText;
+    if (heightUnreadable) text += std::string(text.empty() ? "" : "\n\n") + kHeightUnreadableText;
+    if (!text.empty()) showMessageBox(mainWindow, text.c_str(), kInsertReceiverCaption, MB_OK | MB_ICONWARNING);
+}
+
 }  // namespace
 
 MainDialog::MainDialog() : Dialog(IDD_MAIN, nullptr), windowIcon_(loadIcon(IDI_TRAY_ACTIVE)) {}
 
 MainDialog::~MainDialog() { destroy(); }
+
+void MainDialog::onCreate() { addTrayIcon(window()); }
 
 BOOL MainDialog::onInitDialog() {
     Dialog::onInitDialog();
@@ -64,6 +78,7 @@ BOOL MainDialog::onInitDialog() {
     SendMessageA(self, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(windowIcon_));
     tickCounter_ = 0;
     tickGuard_ = false;
+    exiting_ = false;
     refreshPending_ = false;
     discovery_ = HostDiscovery();
     resetProcessState(self);
@@ -76,7 +91,7 @@ BOOL MainDialog::onInitDialog() {
     if (!process.linkUp) process.linkEnabled = 0;
     receiver.registerDeviceNotification(self);
     ensureBridgeLoaded();
-    RegisterHotKey(self, kLockHotkey, MOD_CONTROL, VK_F11);
+    const bool hotkeyTaken = !RegisterHotKey(self, kLockHotkey, MOD_CONTROL, VK_F11);
     registerAutostart(self);
     if (!pendant::createRefreshEvent()) {
         showMessageBox(self, kRegisterErrorText, applicationTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
@@ -85,7 +100,8 @@ BOOL MainDialog::onInitDialog() {
     pendant::startPolling();
     timerId_ = SetTimer(self, kTickTimer, kTickMs, nullptr);
     trayIconId_ = IDI_TRAY_ACTIVE;
-    readToolSetterSettings();
+    const bool heightUnreadable = !readToolSetterSettings();
+    tellStartProblems(self, hotkeyTaken, heightUnreadable);
     return TRUE;
 }
 
@@ -97,12 +113,9 @@ bool MainDialog::preTranslateMessage(MSG& message) {
 bool MainDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     result = 0;
     switch (message) {
-    case WM_CREATE:
-        addTrayIcon(window());
-        return false;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) != IDM_ABOUTBOX) return false;
-        AboutDialog(window()).doModal();
+        if (!exiting_) AboutDialog(window()).doModal();
         return true;
     case WM_PAINT:
         onPaint();
@@ -121,7 +134,7 @@ bool MainDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_COMMAND:
         return onCommand(LOWORD(wParam));
     case WM_HOTKEY:
-        toggleLockFromHotkey(window());
+        if (!exiting_) toggleLockFromHotkey(window());
         return true;
     case WM_TRAY_NOTIFY:
         onTrayNotify(wParam, lParam);
@@ -137,28 +150,44 @@ bool MainDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     }
 }
 
+// After Exit the link is stopped for good: no command may open it again.
 bool MainDialog::onCommand(WORD command) {
+    if (exiting_) return true;
     switch (command) {
-    case ID_ABOUT:
-        AboutDialog(window()).doModal();
+    case ID_ABOUT: {
+        AboutDialog about(window());
+        runMenuDialog(about);
         return true;
+    }
     case ID_LOCK:
         toggleLockFromMenu(window());
         return true;
     case ID_EXIT:
         onExit();
         return true;
-    case ID_MATE:
-        DeviceStatusDialog(window()).doModal();
+    case ID_MATE: {
+        DeviceStatusDialog status(window());
+        runMenuDialog(status);
         return true;
-    case ID_PROBE_SET:
-        ToolSetterDialog(window()).doModal();
+    }
+    case ID_PROBE_SET: {
+        ToolSetterDialog toolSetter(window());
+        runMenuDialog(toolSetter);
         return true;
+    }
     case ID_NO_ACTION:
         return true;
     default:
         return false;
     }
+}
+
+// The tray menu still works while a dialog of it is open.
+void MainDialog::runMenuDialog(Dialog& dialog) {
+    Dialog* const outer = openDialog_;
+    openDialog_ = &dialog;
+    dialog.doModal();
+    openDialog_ = outer;
 }
 
 // Minimised, the dialog draws its icon; any other paint hides it.
@@ -180,7 +209,7 @@ void MainDialog::onPaint() {
 }
 
 void MainDialog::onTick() {
-    if (tickGuard_) return;
+    if (tickGuard_ || exiting_) return;
     tickGuard_ = true;
     if (++tickCounter_ >= kTicksPerRefresh) {
         tickCounter_ = 0;
@@ -198,6 +227,7 @@ void MainDialog::onTick() {
 }
 
 void MainDialog::refreshStep() {
+    if (exiting_) return;
     HWND self = window();
     pendant::device().reconnectStep(self);
     ProcessState& process = state();
@@ -226,8 +256,12 @@ void MainDialog::onTrayNotify(WPARAM iconId, LPARAM mouseMessage) {
 }
 
 void MainDialog::onExit() {
+    exiting_ = true;
     pendant::stopPolling();
     pendant::closeRefreshEvent();
+    // A dialog of the menu still open ends first; its loop then returns
+    // to this one, which ends too.
+    if (openDialog_) openDialog_->endDialog(IDCANCEL);
     endDialog(IDCANCEL);
 }
 

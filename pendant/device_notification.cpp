@@ -40,7 +40,7 @@ void PendantDevice::reconnectStep(HWND mainWindow) {
     if (state.linkUp) return;
     if (connected) closeDevice();
     state.linkUp = openDevice(mainWindow);
-    if (state.linkUp) state.linkEnabled = 1;
+    if (state.linkUp && !state.hotkeyLock) state.linkEnabled = 1;
 }
 
 }  // namespace pendant

@@ -15,7 +15,7 @@ fi
 for p in g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686 \
          g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64 \
          cmake ninja-build googletest xvfb xauth wine wine32:i386 libwine:i386 \
-         locales imagemagick fonts-wine fonts-wqy-microhei fonts-dejavu-core; do
+         locales imagemagick xdotool fonts-wine fonts-wqy-microhei fonts-dejavu-core; do
     have "$p" || need+=("$p")
 done
 
