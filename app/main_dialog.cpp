@@ -231,17 +231,21 @@ void MainDialog::refreshStep() {
     HWND self = window();
     pendant::device().reconnectStep(self);
     ProcessState& process = state();
-    const TrayState tray = chooseTrayState(pendant::device().connected, process.linkEnabled, process.hostFound);
-    if (!pendant::device().connected) {
+    const int connected = pendant::device().connected;
+    if (!connected) {
         refreshPending_ = false;
+        const TrayState tray = chooseTrayState(connected, process.linkEnabled, process.hostFound);
         if (trayIconId_ != tray.iconId) showTrayState(tray.iconId, tray.tip);
         return;
     }
+    // Discovery first: while locked, the tick turns mapping off on every
+    // tick, and only discovery finds NcStudio in front again for this step.
+    discovery_.discover(GetForegroundWindow());
+    const TrayState tray = chooseTrayState(connected, process.linkEnabled, process.hostFound);
     if (tray.iconId != trayIconId_) {
         showTrayState(tray.iconId, tray.tip);
         if (tray.iconId == IDI_TRAY_ACTIVE) process.forceFrame = 1;
     }
-    discovery_.discover(GetForegroundWindow());
     refreshPending_ = false;
 }
 
