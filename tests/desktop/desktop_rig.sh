@@ -15,7 +15,7 @@ rig_tray_left=874
 rig_tray_top=584
 
 # The tray icon's four images, by their colours.
-declare -A rig_colour_of=([C82828]=red [E6A014]=amber [28A03C]=green [285AC8]=blue)
+declare -gA rig_colour_of=([C82828]=red [E6A014]=amber [28A03C]=green [285AC8]=blue)
 
 rig_wine() { WINEPREFIX="$rig_prefix" WINEDEBUG=-all LC_ALL=zh_CN.UTF-8 "$WHEELPAD_WINE" "$@"; }
 
@@ -74,25 +74,31 @@ rig_tray_colour() {
 
 rig_tray_is() { [ "$(rig_tray_colour)" = "$1" ]; }
 
-# The notification area before wheelpad added its icon.
-rig_remember_tray() { rig_picture tray-before "$rig_tray_area"; }
-
-# What changed in the notification area since rig_remember_tray: "WxH+X+Y"
-# relative to the area, or nothing.
-rig_tray_change() {
-    rig_picture tray-now "$rig_tray_area"
-    convert "$rig_pictures/tray-before.png" "$rig_pictures/tray-now.png" -compose difference -composite \
-        -threshold 5% -format '%@' info: 2>/dev/null | grep -v '^0x0'
+# Where the notification area shows the icon's colour now: "WxH+X+Y"
+# relative to the area, or nothing (the picture is the one rig_tray_colour
+# took last).
+rig_icon_box() {
+    local hex
+    for hex in "${!rig_colour_of[@]}"; do
+        [ "${rig_colour_of[$hex]}" = "$1" ] || continue
+        convert "$rig_pictures/tray-now.png" -fill black +opaque "#$hex" -fill white -opaque "#$hex" \
+            -format '%@' info: 2>/dev/null | grep -v '^0x0'
+        return
+    done
+    return 1
 }
 
-# Finds the icon as the change in the notification area; sets rig_icon_x and
-# rig_icon_y (the screen point of its middle) and rig_icon_width.
+# Finds the icon by its colour; sets rig_icon_x and rig_icon_y (the screen
+# point of its middle) and rig_icon_width.
 rig_find_icon() {
-    local change
-    change=$(rig_tray_change) || return 1
-    local size=${change%%+*} offset=${change#*+}
+    local box
+    box=$(rig_icon_box "$(rig_tray_colour)") || return 1
+    local size=${box%%+*} offset=${box#*+}
     rig_icon_width=${size%x*}
     local height=${size#*x} x=${offset%+*} y=${offset#*+}
+    # Two rows of the icon lie above the area.
+    y=$((y - 2))
+    height=$((height + 2))
     rig_icon_x=$((rig_tray_left + x + rig_icon_width / 2))
     rig_icon_y=$((rig_tray_top + y + height / 2))
 }
@@ -120,6 +126,7 @@ rig_open_menu() {
     rig_click "$rig_icon_x" "$rig_icon_y" 3
     rig_wait 3 rig_menu_open && return 0
     rig_menu_misses=$((rig_menu_misses + 1))
+    echo "        (a right click opened no menu: clicked again)"
     rig_click "$rig_icon_x" "$rig_icon_y" 3
     rig_wait 3 rig_menu_open
 }
