@@ -23,9 +23,18 @@ BOOL AboutDialog::onInitDialog() {
     HWND picture = GetDlgItem(window(), IDC_ABOUT_PICTURE);
     const LONG_PTR style = GetWindowLongPtrA(picture, GWL_STYLE);
     SetWindowLongPtrA(picture, GWL_STYLE, (style & ~kStaticTypeBits) | SS_BITMAP | SS_CENTERIMAGE);
-    HANDLE bitmap = LoadImageA(resourceModule(), MAKEINTRESOURCEA(IDB_ABOUT_PICTURE), IMAGE_BITMAP, 0, 0, 0);
-    SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+    picture_ = LoadImageA(resourceModule(), MAKEINTRESOURCEA(IDB_ABOUT_PICTURE), IMAGE_BITMAP, 0, 0, 0);
+    SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_));
     return result;
+}
+
+// The bitmap goes once the static showing it has gone.
+bool AboutDialog::onMessage(UINT message, WPARAM, LPARAM, LRESULT&) {
+    if (message == WM_NCDESTROY && picture_) {
+        DeleteObject(picture_);
+        picture_ = nullptr;
+    }
+    return false;
 }
 
 }  // namespace app

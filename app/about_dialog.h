@@ -14,9 +14,12 @@ public:
 protected:
     BOOL onInitDialog() override;
     void doDataExchange(DataExchange& exchange) override;
+    bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     std::string title_;
+    // The picture's bitmap: the static shows it but does not own it.
+    HGDIOBJ picture_ = nullptr;
 };
 
 }  // namespace app

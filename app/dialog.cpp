@@ -6,7 +6,8 @@ namespace app {
 namespace {
 
 // The dialog whose window is being created on this thread: it takes its
-// window at the first message, which comes before WM_CREATE.
+// window at the first message its procedure gets (WM_SETFONT or
+// WM_INITDIALOG).
 thread_local Dialog* dialogBeingCreated = nullptr;
 
 const char* const kDialogProperty = "wheelpad.dialog";
@@ -115,6 +116,7 @@ INT_PTR CALLBACK Dialog::dialogProc(HWND window, UINT message, WPARAM wParam, LP
         dialogBeingCreated = nullptr;
         dialog->window_ = window;
         SetPropA(window, kDialogProperty, dialog);
+        dialog->onCreate();
     }
     if (!dialog) return FALSE;
     const INT_PTR handled = dialog->dispatch(message, wParam, lParam);

@@ -21,7 +21,7 @@ public:
     // created). The parent is disabled meanwhile.
     INT_PTR doModal();
 
-    // Creates the dialog without showing it (WM_CREATE, then WM_INITDIALOG):
+    // Creates the dialog without showing it (onCreate, then WM_INITDIALOG):
     // the first step of doModal. False when it could not be created.
     bool create();
     // Destroys a dialog made by create (its WM_DESTROY handling runs).
@@ -40,6 +40,9 @@ public:
     bool updateData(bool saveAndValidate);
 
 protected:
+    // The window exists, before its WM_INITDIALOG. (A dialog procedure never
+    // sees WM_CREATE: it is attached after the window was created.)
+    virtual void onCreate() {}
     // Base initialisation: members to the controls. The result is the
     // WM_INITDIALOG result (TRUE: the system sets the focus).
     virtual BOOL onInitDialog();

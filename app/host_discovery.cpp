@@ -134,7 +134,9 @@ void HostDiscovery::bind(HWND top, DWORD thread, DWORD process) {
         state.hostThreadId = thread;
         state.hostProcessId = process;
         callSetPcState(top, kPcMainWindow);
-        ShowWindow(state.hostWindow, SW_SHOWMAXIMIZED);
+        // Not waiting for NcStudio's thread: busy or hung at its start, it
+        // would hold the tray, the hotkey and the tick.
+        ShowWindowAsync(state.hostWindow, SW_SHOWMAXIMIZED);
     }
     // A failed binding is tried again on the next refresh.
     lastTopWindow = nullptr;

@@ -28,7 +28,15 @@ void toggleLockFromMenu(HWND mainWindow) {
     if (process.linkEnabled == 0) {
         process.linkEnabled = 1;
         platform::logEvent("pendant unlocked (menu)");
-        if (!pendant::device().openDevice(mainWindow)) {
+        pendant::PendantDevice& receiver = pendant::device();
+        if (receiver.openDevice(mainWindow)) {
+            process.hotkeyLock = 0;
+        } else if (receiver.openWaitedForReader()) {
+            // The receiver is there, its last reader still in a key action:
+            // the refresh step opens it once that has ended.
+            process.hotkeyLock = 0;
+            process.linkUp = 0;
+        } else {
             process.linkEnabled = 0;
             tellNoReceiver(mainWindow);
         }
@@ -46,10 +54,13 @@ void toggleLockFromHotkey(HWND mainWindow) {
         if (!pendant::device().connected) {
             process.linkEnabled = 0;
             tellNoReceiver(mainWindow);
+            return;
         }
+        process.hotkeyLock = 0;
         return;
     }
     lock("hotkey");
+    process.hotkeyLock = 1;
 }
 
 }  // namespace app

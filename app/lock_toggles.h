@@ -11,7 +11,8 @@ namespace app {
 void toggleLockFromMenu(HWND mainWindow);
 
 // Ctrl+F11: only the lock flag changes, the receiver stays open; unlocking
-// while the receiver is not open stays locked and says so.
+// while the receiver is not open stays locked and says so. Its lock holds
+// over device changes and reopened receivers until the operator lifts it.
 void toggleLockFromHotkey(HWND mainWindow);
 
 }  // namespace app

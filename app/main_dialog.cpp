@@ -1,5 +1,7 @@
 #include "app/main_dialog.h"
 
+#include <string>
+
 #include "app/about_dialog.h"
 #include "app/bridge_binding.h"
 #include "app/device_status_dialog.h"
@@ -40,6 +42,7 @@ void resetProcessState(HWND mainWindow) {
     process.aboutText = "QVT MP40 Driver For Weihong CNC";
     process.hostFound = 0;
     process.linkEnabled = 1;
+    process.hotkeyLock = 0;
     process.attachedThreadId = 0;
     process.hostWindow = nullptr;
     process.keyActivity = 0;
@@ -51,11 +54,22 @@ void resetProcessState(HWND mainWindow) {
     pendant::resetDisplay();
 }
 
+// Said once at the start, where the operator looks: a lock that is not one
+// chord away, a tool setter that stays off.
+void tellStartProblems(HWND mainWindow, bool hotkeyTaken, bool heightUnreadable) {
+    std::string text;
+    if (hotkeyTaken) text += kHotkeyTakenText;
+    if (heightUnreadable) text += std::string(text.empty() ? "" : "\n\n") + kHeightUnreadableText;
+    if (!text.empty()) showMessageBox(mainWindow, text.c_str(), kInsertReceiverCaption, MB_OK | MB_ICONWARNING);
+}
+
 }  // namespace
 
 MainDialog::MainDialog() : Dialog(IDD_MAIN, nullptr), windowIcon_(loadIcon(IDI_TRAY_ACTIVE)) {}
 
 MainDialog::~MainDialog() { destroy(); }
+
+void MainDialog::onCreate() { addTrayIcon(window()); }
 
 BOOL MainDialog::onInitDialog() {
     Dialog::onInitDialog();
@@ -65,6 +79,7 @@ BOOL MainDialog::onInitDialog() {
     SendMessageA(self, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(windowIcon_));
     tickCounter_ = 0;
     tickGuard_ = false;
+    exiting_ = false;
     refreshPending_ = false;
     discovery_ = HostDiscovery();
     resetProcessState(self);
@@ -77,7 +92,7 @@ BOOL MainDialog::onInitDialog() {
     if (!process.linkUp) process.linkEnabled = 0;
     receiver.registerDeviceNotification(self);
     ensureBridgeLoaded();
-    RegisterHotKey(self, kLockHotkey, MOD_CONTROL, VK_F11);
+    const bool hotkeyTaken = !RegisterHotKey(self, kLockHotkey, MOD_CONTROL, VK_F11);
     registerAutostart(self);
     if (!pendant::createRefreshEvent()) {
         showMessageBox(self, kRegisterErrorText, applicationTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
@@ -86,7 +101,8 @@ BOOL MainDialog::onInitDialog() {
     pendant::startPolling();
     timerId_ = SetTimer(self, kTickTimer, kTickMs, nullptr);
     trayIconId_ = IDI_TRAY_ACTIVE;
-    readToolSetterSettings();
+    const bool heightUnreadable = !readToolSetterSettings();
+    tellStartProblems(self, hotkeyTaken, heightUnreadable);
     return TRUE;
 }
 
@@ -98,12 +114,9 @@ bool MainDialog::preTranslateMessage(MSG& message) {
 bool MainDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     result = 0;
     switch (message) {
-    case WM_CREATE:
-        addTrayIcon(window());
-        return false;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) != IDM_ABOUTBOX) return false;
-        AboutDialog(window()).doModal();
+        if (!exiting_) AboutDialog(window()).doModal();
         return true;
     case WM_PAINT:
         onPaint();
@@ -122,7 +135,7 @@ bool MainDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_COMMAND:
         return onCommand(LOWORD(wParam));
     case WM_HOTKEY:
-        toggleLockFromHotkey(window());
+        if (!exiting_) toggleLockFromHotkey(window());
         return true;
     case WM_TRAY_NOTIFY:
         onTrayNotify(wParam, lParam);
@@ -138,23 +151,31 @@ bool MainDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     }
 }
 
+// After Exit the link is stopped for good: no command may open it again.
 bool MainDialog::onCommand(WORD command) {
+    if (exiting_) return true;
     switch (command) {
-    case ID_ABOUT:
-        AboutDialog(window()).doModal();
+    case ID_ABOUT: {
+        AboutDialog about(window());
+        runMenuDialog(about);
         return true;
+    }
     case ID_LOCK:
         toggleLockFromMenu(window());
         return true;
     case ID_EXIT:
         onExit();
         return true;
-    case ID_MATE:
-        DeviceStatusDialog(window()).doModal();
+    case ID_MATE: {
+        DeviceStatusDialog status(window());
+        runMenuDialog(status);
         return true;
-    case ID_PROBE_SET:
-        ToolSetterDialog(window()).doModal();
+    }
+    case ID_PROBE_SET: {
+        ToolSetterDialog toolSetter(window());
+        runMenuDialog(toolSetter);
         return true;
+    }
     case ID_NO_ACTION:
         return true;
     case IDCANCEL:
@@ -163,6 +184,14 @@ bool MainDialog::onCommand(WORD command) {
     default:
         return false;
     }
+}
+
+// The tray menu still works while a dialog of it is open.
+void MainDialog::runMenuDialog(Dialog& dialog) {
+    Dialog* const outer = openDialog_;
+    openDialog_ = &dialog;
+    dialog.doModal();
+    openDialog_ = outer;
 }
 
 // Minimised, the dialog draws its icon; any other paint hides it.
@@ -184,7 +213,7 @@ void MainDialog::onPaint() {
 }
 
 void MainDialog::onTick() {
-    if (tickGuard_) return;
+    if (tickGuard_ || exiting_) return;
     tickGuard_ = true;
     if (++tickCounter_ >= kTicksPerRefresh) {
         tickCounter_ = 0;
@@ -202,20 +231,25 @@ void MainDialog::onTick() {
 }
 
 void MainDialog::refreshStep() {
+    if (exiting_) return;
     HWND self = window();
     pendant::device().reconnectStep(self);
     ProcessState& process = state();
-    const TrayState tray = chooseTrayState(pendant::device().connected, process.linkEnabled, process.hostFound);
-    if (!pendant::device().connected) {
+    const int connected = pendant::device().connected;
+    if (!connected) {
         refreshPending_ = false;
+        const TrayState tray = chooseTrayState(connected, process.linkEnabled, process.hostFound);
         if (trayIconId_ != tray.iconId) showTrayState(tray.iconId, tray.tip);
         return;
     }
+    // Discovery first: while locked, the tick turns mapping off on every
+    // tick, and only discovery finds NcStudio in front again for this step.
+    discovery_.discover(GetForegroundWindow());
+    const TrayState tray = chooseTrayState(connected, process.linkEnabled, process.hostFound);
     if (tray.iconId != trayIconId_) {
         showTrayState(tray.iconId, tray.tip);
         if (tray.iconId == IDI_TRAY_ACTIVE) process.forceFrame = 1;
     }
-    discovery_.discover(GetForegroundWindow());
     refreshPending_ = false;
 }
 
@@ -231,8 +265,12 @@ void MainDialog::onTrayNotify(WPARAM iconId, LPARAM mouseMessage) {
 
 void MainDialog::onExit() {
     platform::logEvent("Exit chosen");
+    exiting_ = true;
     pendant::stopPolling();
     pendant::closeRefreshEvent();
+    // A dialog of the menu still open ends first; its loop then returns
+    // to this one, which ends too.
+    if (openDialog_) openDialog_->endDialog(IDCANCEL);
     endDialog(IDCANCEL);
 }
 

@@ -30,6 +30,7 @@ public:
     void refreshStep();
 
 protected:
+    void onCreate() override;
     BOOL onInitDialog() override;
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     bool preTranslateMessage(MSG& message) override;
@@ -42,6 +43,7 @@ private:
     void onPaint();
     bool onCommand(WORD command);
     void onTrayNotify(WPARAM iconId, LPARAM mouseMessage);
+    void runMenuDialog(Dialog& dialog);
     void onExit();
     void onDestroy();
     void showTrayState(int iconId, const char* tip);
@@ -53,6 +55,10 @@ private:
     bool refreshPending_ = false;
     HostDiscovery discovery_;
     int trayIconId_ = 0;
+    // Exit was chosen: the link is stopped and no command is taken any more.
+    bool exiting_ = false;
+    // The dialog of the menu now open (the menu works while it is), or none.
+    Dialog* openDialog_ = nullptr;
 };
 
 }  // namespace app

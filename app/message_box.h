@@ -17,6 +17,10 @@ void installMessageBox(MessageBoxFunction function);
 // The texts the user can meet.
 constexpr const char* kInsertReceiverText = "Please Insert Usb Controller!";
 constexpr const char* kInsertReceiverCaption = "Infor";
+constexpr const char* kHotkeyTakenText =
+    "Ctrl+F11 is taken by another program: lock the pendant with Lock in the tray menu.";
+constexpr const char* kHeightUnreadableText =
+    "ProbeSet: the tool setter's height (Knifdb in wheelpad.INI) is not a number, so the tool setter stays off.";
 constexpr const char* kRegisterErrorText = "MPQ Register Error,Pleaes close kill software!";
 
 }  // namespace app

@@ -18,6 +18,9 @@ struct ProcessState {
     std::string aboutText = "QVT MP40 Driver For Weihong CNC";
     HMODULE volatile bridgeModule = nullptr;
     volatile int linkUp = 0;
+    // Locked by Ctrl+F11: a reopened receiver does not unlock, only the
+    // operator does (the hotkey or the menu).
+    volatile int hotkeyLock = 0;
     HWND volatile mainWindow = nullptr;
     volatile int toolSetterEnabled = 0;
     volatile double toolSetterHeight = 34.4;

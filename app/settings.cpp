@@ -1,5 +1,7 @@
 #include "app/settings.h"
 
+#include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,15 +19,45 @@ namespace {
 const char* const kSection = "Knife Section";
 const char* const kEnableKey = "KnifEnable";
 const char* const kHeightKey = "Knifdb";
+constexpr double kDefaultHeight = 34.4;
+
+// The whole text as one finite number, spaces around it allowed; a decimal
+// comma counts as the point it stands for.
+bool readHeight(std::string text, double& height) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return false;
+    text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+    const size_t comma = text.find(',');
+    if (comma != std::string::npos) {
+        if (text.find('.') != std::string::npos || text.find(',', comma + 1) != std::string::npos) return false;
+        text[comma] = '.';
+    }
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(text.c_str(), &end);
+    if (end != text.c_str() + text.size() || errno == ERANGE || !std::isfinite(value)) return false;
+    height = value;
+    return true;
+}
 
 }  // namespace
 
-void readToolSetterSettings() {
+bool readToolSetterSettings() {
     ProcessState& process = state();
     process.toolSetterEnabled = std::atoi(getProfileString(kSection, kEnableKey, "0").c_str());
-    process.toolSetterHeight = std::atof(getProfileString(kSection, kHeightKey, "34.4").c_str());
-    platform::logEvent("settings: [%s] %s=%d %s=%.3f", kSection, kEnableKey, process.toolSetterEnabled, kHeightKey,
-                       process.toolSetterHeight);
+    double height = kDefaultHeight;
+    if (readHeight(getProfileString(kSection, kHeightKey, "34.4"), height)) {
+        process.toolSetterHeight = height;
+        platform::logEvent("settings: [%s] %s=%d %s=%.3f", kSection, kEnableKey, process.toolSetterEnabled, kHeightKey,
+                           process.toolSetterHeight);
+        return true;
+    }
+    // NcStudio's Z would be set from a height nobody gave.
+    process.toolSetterHeight = kDefaultHeight;
+    process.toolSetterEnabled = 0;
+    platform::logEvent("settings: [%s] %s=\"%s\" is not a height: the tool setter stays off", kSection, kHeightKey,
+                       getProfileString(kSection, kHeightKey, "34.4").c_str());
+    return false;
 }
 
 void writeToolSetterSettings() {

@@ -6,8 +6,10 @@
 
 namespace app {
 
-// Reads both settings into toolSetterEnabled and toolSetterHeight.
-void readToolSetterSettings();
+// Reads both settings into toolSetterEnabled and toolSetterHeight. A height
+// written by hand with a decimal comma is read as meant; one that is not a
+// number keeps the tool setter off (the default height is kept): false then.
+bool readToolSetterSettings();
 
 // Writes toolSetterEnabled as "%d" and toolSetterHeight as "%f".
 void writeToolSetterSettings();

@@ -36,6 +36,7 @@ bool readReceiverCaps(HANDLE handle, HIDP_CAPS& caps) {
 // Runs with the lock held. 1 when an input and a feature interface are open,
 // the reader runs and the start report went out.
 int PendantDevice::enumerate() {
+    openWaitedForReader_ = false;
     if (featureHandle_ != INVALID_HANDLE_VALUE) return 1;
     // A recorded reader that still runs is either one that outlived the last
     // close (it holds the handles it was left) or one idling after a failed
@@ -44,6 +45,7 @@ int PendantDevice::enumerate() {
     // and nobody waits for it.
     if (readerThread_ && !forgetEndedReader()) {
         SetEvent(readerStop_);
+        openWaitedForReader_ = true;
         return 0;
     }
     closeHandles();

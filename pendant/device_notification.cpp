@@ -42,8 +42,8 @@ void PendantDevice::reconnectStep(HWND mainWindow) {
     if (state.linkUp) return;
     if (connected) closeDevice();
     state.linkUp = openDevice(mainWindow);
-    if (state.linkUp) state.linkEnabled = 1;
-    if (state.linkUp) platform::logEvent("link up again");
+    if (state.linkUp && !state.hotkeyLock) state.linkEnabled = 1;
+    if (state.linkUp) platform::logEvent("link up again%s", state.hotkeyLock ? " (still locked by the hotkey)" : "");
 }
 
 }  // namespace pendant

@@ -61,6 +61,9 @@ void dispatchKeyEvent(int wheelDelta, int keyWord) {
     if (effectiveKey(keyWord) == kToolSetterKey)
         app::callSetKnifHigh(state.toolSetterHeight, state.toolSetterEnabled);
     std::lock_guard<std::mutex> guard(handOverLock);
+    // The lock may have come meanwhile, its release handed over already: an
+    // event handed after it would hold a jog that nothing lets go of.
+    if (!state.linkEnabled) return;
     handOver(wheelDelta, keyWord);
 }
 

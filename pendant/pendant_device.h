@@ -27,6 +27,9 @@ public:
     PendantDevice& operator=(const PendantDevice&) = delete;
 
     int openDevice(HWND window);
+    // The last open found the reader of an earlier open still running (a
+    // close does not wait for a key action): it opens once that has ended.
+    bool openWaitedForReader() const { return openWaitedForReader_; }
     int ensureOpen();
     void closeDevice();
     // Sends `length` (taken as one byte) bytes as ceil(length / 7) feature
@@ -113,6 +116,7 @@ private:
     HANDLE handedInput_ = INVALID_HANDLE_VALUE;
     HANDLE handedFeature_ = INVALID_HANDLE_VALUE;
 
+    volatile bool openWaitedForReader_ = false;
     // The main window is registered for device changes (never withdrawn).
     bool notificationRegistered_ = false;
 };

@@ -122,11 +122,7 @@ main_job_stop() {
 }
 
 main_job_start() {
-    rm -rf "$prefix"
-    copy_wine_template "$prefix"
-    # No window manager runs on the virtual display: Wine manages the windows
-    # itself, which keeps closing a shown dialog from waiting for one.
-    wine_in_prefix reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    main_job_desktop
     previous_exit_trap=$(trap -p EXIT | sed -e "s/^trap -- '//" -e "s/' EXIT$//")
     trap main_job_stop EXIT
 
@@ -152,6 +148,50 @@ main_job_start() {
 
     step "wheelpad.exe starts with WHEELPAD_RECEIVER=$receiver"
     WHEELPAD_RECEIVER=$receiver wine_in_prefix "$install/wheelpad.exe" >"$jobdir/wheelpad.log" 2>&1 &
+    wheelpad_pid=$!
+}
+
+# The job's prefix: its programs share one Wine desktop with a taskbar, whose
+# notification area shows wheelpad's icon (the desktop rig of the tests).
+main_job_desktop() {
+    rig_prefix=$prefix
+    rig_bin=$build/bin
+    rig_pictures=$screenshots
+    source "$root/tests/desktop/desktop_rig.sh"
+    rig_make_prefix
+}
+
+# The tray icon as the operator meets it: its colour, the control menu by a
+# right click, the about box, and Exit, which ends wheelpad.exe.
+main_job_menu() {
+    local about="MP40R Driver-V3.90 For WeihongCNC"
+    step "The tray icon: green while wheelpad drives NcStudio"
+    rig_wait 5 rig_tray_is green || failed "the notification area shows no green icon ($(rig_tray_colour))"
+    rig_find_icon
+    passed "the notification area shows wheelpad's green icon"
+    rig_picture tray-icon "$rig_tray_area"
+
+    step "A right click on the icon: the control menu; About: the NcStudio version found"
+    rig_open_menu || failed "no menu opened"
+    passed "the control menu opens"
+    rig_menu_picture tray-menu
+    rig_choose_menu_item 4
+    rig_wait 5 rig_window_shown "$about" || failed "About showed no about box"
+    rig_text_holds "$about" 1005 "Ncstudio V8" || failed "the about box does not name NcStudio V8"
+    passed "the about box names NcStudio V8"
+    rig_window_picture about "$about"
+    rig_click_control "$about" 1
+    rig_wait 5 rig_window_gone "$about" || failed "OK did not close the about box"
+    passed "OK closes it"
+
+    step "Exit from the menu: wheelpad.exe ends and its icon goes"
+    rig_open_menu || failed "no menu opened"
+    rig_choose_menu_item 3
+    wheelpad_ended() { ! kill -0 "$wheelpad_pid" 2>/dev/null; }
+    rig_wait 3 wheelpad_ended || failed "wheelpad.exe still runs 3 s after Exit"
+    passed "wheelpad.exe has ended"
+    rig_wait 5 rig_tray_is none || failed "its icon is still there"
+    passed "its icon is gone"
 }
 
 # The path of a Unix file as the Windows programs see it.
@@ -196,10 +236,9 @@ main_job_script() {
     step "Keys 14 and 16 together on X: X halves through NcStudio's \"Offset Setting\" dialog"
     local x halved
     x=$(grep -o 'X: -\?[0-9.]*' "$ncstudio_log" | tail -n 1 | cut -d' ' -f2)
-    # The halving is refused while NcStudio was last seen running: the next
-    # status poll (every 80 ms) has to see the jog's end first, as it has
-    # long before an operator's next key.
-    sleep 0.3
+    # The driver takes NcStudio's run state from its status polls (every
+    # 80 ms): keys pressed before a poll has seen the jog end are refused.
+    sleep 0.5
     m=$(mark "$ncstudio_log")
     pendant "key 14 16" "release"
     expect "NcStudio sets X's work coordinate" "$ncstudio_log" "$m" "work coordinate X: " 10
@@ -284,7 +323,7 @@ check_support_log() {
     if awk 'BEGIN {
                 n = split("wheelpad [0-9.]+ started on|receiver opened|NcStudio found: .*generation 2|" \
                           "NcStudio bound|continuous jog: X\\+ held down|jog on X let go|" \
-                          "pendant locked \\(hotkey\\)|pendant unlocked \\(hotkey\\)|main window closed|" \
+                          "pendant locked \\(hotkey\\)|pendant unlocked \\(hotkey\\)|Exit chosen|" \
                           "release \\(exit\\)|wheelpad ends", want, "|")
                 at = 1
             }
@@ -297,8 +336,7 @@ check_support_log() {
 }
 
 main_job_end() {
-    step "wheelpad ends as Windows ends a program (taskkill: its window is closed)"
-    wine_in_prefix taskkill /im wheelpad.exe >/dev/null 2>&1
+    step "wheelpad.log: the run's story, up to the menu's Exit"
     expect "wheelpad writes its end into wheelpad.log" "$install/wheelpad.log" 0 "wheelpad ends" 10
     check_support_log
 
@@ -307,6 +345,11 @@ main_job_end() {
     ncstudio "quit"
     expect "NcStudio ends" "$ncstudio_log" 0 "NcStudio ended"
     sleep 0.5  # the last lines of the logs are shown
+    # Its desktop goes with it, before the next one opens on the display.
+    WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
+}
+
+main_job_summary() {
     say ""
     say "Main job: all $steps_passed steps went as expected."
 }

@@ -33,7 +33,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$WHEELPAD_TEST_ARCH.cmake" \
           -DCMAKE_BUILD_TYPE=Release >"$build/main-job-build.log" 2>&1 || { cat "$build/main-job-build.log"; exit 1; }
 fi
-cmake --build "$build" --target wheelpad ncbridge pendant keyboard ncstudio8 virtual_pendant \
+cmake --build "$build" --target wheelpad ncbridge pendant keyboard ncstudio8 virtual_pendant window_probe \
       >"$build/main-job-build.log" 2>&1 || { cat "$build/main-job-build.log"; exit 1; }
 
 jobdir="$build/main-job"
@@ -50,5 +50,7 @@ source scripts/main-job.sh
 
 main_job_start
 main_job_script
-main_job_virtual_pendant
+main_job_menu
 main_job_end
+main_job_virtual_pendant
+main_job_summary

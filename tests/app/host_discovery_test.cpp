@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "pendant/pendant_device.h"
 #include "standin/ncstudio/host_thread.h"
 #include "standin/ncstudio/ncstudio_builder.h"
+#include "tests/support/ncstudio_process.h"
 #include "tests/support/recording_bridge.h"
 
 namespace {
@@ -81,6 +83,7 @@ TEST_F(HostDiscovery, AnNcStudioMainWindowInFrontIsBoundAndMaximised) {
     EXPECT_EQ(state.hostProcessId, GetCurrentProcessId());
     EXPECT_EQ(state.aboutText.substr(state.aboutText.size() - 13), "->Ncstudio V3");
     EXPECT_NE(state.hostExePath.find("app_tests"), std::string::npos) << state.hostExePath;
+    host.sync();
     EXPECT_TRUE(IsZoomed(main));
     EXPECT_EQ(discovery.lastTopWindow, nullptr);
     EXPECT_EQ(state.hostFound, 0) << "mapping waits until NcStudio's own thread is in front";
@@ -210,6 +213,27 @@ TEST_F(HostDiscovery, AGoneNcStudioIsUnboundAtTheNextRefresh) {
     EXPECT_EQ(state.hostFound, 0);
     EXPECT_EQ(state.hostThreadId, 0u);
     EXPECT_EQ(state.hostProcessId, GetCurrentProcessId()) << "kept";
+}
+
+// NcStudio busy at start-up (its UI thread not answering) is bound without
+// the main thread waiting for it: the maximising follows when it answers.
+TEST_F(HostDiscovery, BindingABusyNcStudioDoesNotWaitForIt) {
+    testing_support::NcStudioProcess ncstudio(8);
+    const HWND main = ncstudio.mainWindow();
+    ASSERT_NE(main, nullptr);
+    ncstudio.command("pause 4000");
+    DWORD_PTR ignored = 0;
+    bool busy = false;
+    for (int i = 0; i < 50 && !busy; ++i)
+        busy = !SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 100, &ignored);
+    ASSERT_TRUE(busy) << "NcStudio never stopped answering";
+
+    const auto start = std::chrono::steady_clock::now();
+    discovery.discover(main);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
+    EXPECT_EQ(app::state().hostWindow, main);
+    for (int i = 0; i < 100 && !IsZoomed(main); ++i) Sleep(100);
+    EXPECT_TRUE(IsZoomed(main)) << "maximised once NcStudio answers again";
 }
 
 }  // namespace

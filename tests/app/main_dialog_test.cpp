@@ -7,10 +7,13 @@
 
 #include <dbt.h>
 
+#include <shellapi.h>
+
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/application_profile.h"
 #include "app/bridge_binding.h"
 #include "app/main_dialog.h"
 #include "app/message_box.h"
@@ -35,6 +38,17 @@ std::vector<std::string> shownBoxes;
 int recordBox(HWND, const char* text, const char*, UINT) {
     shownBoxes.push_back(text);
     return IDOK;
+}
+
+// Asks the notification area itself whether it holds the icon (window, 128).
+bool trayHoldsIcon(HWND window) {
+    NOTIFYICONDATAA record = {};
+    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    record.hWnd = window;
+    record.uID = app::kTrayIconId;
+    record.uFlags = NIF_TIP;
+    lstrcpyA(record.szTip, "QVT Tec.");
+    return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
 }
 
 TEST(TrayState, ChosenFromTheReceiverTheLockAndTheMapping) {
@@ -210,6 +224,88 @@ TEST_F(MainWindow, TheMenuUnlocksByReopeningTheReceiverAndADeviceChangeAlsoUnloc
     EXPECT_EQ(pendant::device().connected, 1);
     EXPECT_EQ(dialog->trayIconId(), IDI_TRAY_IDLE);
     EXPECT_EQ(shownBoxes.size(), 1u);
+}
+
+TEST_F(MainWindow, ItsIconIsInTheNotificationAreaFromItsCreationToItsDestruction) {
+    start(false);
+    const HWND window = dialog->window();
+    EXPECT_TRUE(trayHoldsIcon(window));
+    dialog->destroy();
+    EXPECT_FALSE(trayHoldsIcon(window));
+}
+
+TEST_F(MainWindow, AHotkeyLockHoldsOverDeviceChangesAndReconnectsUntilTheOperatorLiftsIt) {
+    start();
+    bindNcStudio();
+    send(WM_HOTKEY, 1001);
+    for (const WPARAM change : {WPARAM(DBT_DEVICEREMOVECOMPLETE), WPARAM(DBT_DEVICEARRIVAL)}) {
+        DEV_BROADCAST_HDR stick = {};
+        stick.dbch_devicetype = change == DBT_DEVICEARRIVAL ? DBT_DEVTYP_DEVICEINTERFACE : DBT_DEVTYP_VOLUME;
+        send(WM_DEVICECHANGE, change, reinterpret_cast<LPARAM>(&stick));
+        dialog->refreshStep();
+        EXPECT_EQ(app::state().linkUp, 1) << "reopened";
+        EXPECT_EQ(app::state().linkEnabled, 0) << "still locked after device change " << change;
+    }
+    send(WM_HOTKEY, 1001);
+    EXPECT_EQ(app::state().linkEnabled, 1);
+
+    // The menu's lock is lifted by plugging the receiver in again, as before.
+    send(WM_COMMAND, ID_LOCK);
+    send(WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE);
+    dialog->refreshStep();
+    EXPECT_EQ(app::state().linkEnabled, 1);
+    EXPECT_TRUE(shownBoxes.empty());
+}
+
+bool closedByTest = false;
+
+// A dialog left open is closed by the test.
+void CALLBACK closeDialogLeftOpen(HWND, UINT, UINT_PTR, DWORD) {
+    const HWND left = GetActiveWindow();
+    if (!left) return;
+    closedByTest = true;
+    PostMessageA(left, WM_COMMAND, IDCANCEL, 0);
+}
+
+// Exit chosen while a dialog of the menu is open (its tray menu still
+// works): the dialog closes, the program ends, and no menu command after
+// Exit reopens anything.
+TEST_F(MainWindow, ExitWhileADialogIsOpenClosesItAndTakesNoFurtherCommand) {
+    start();
+    // The three dialogs of the menu are run alike; Mate also has a timer.
+    for (const WORD opened : {WORD(ID_MATE)}) {
+        SCOPED_TRACE(opened);
+        dialog.reset();
+        dialog = std::make_unique<app::MainDialog>();
+        ASSERT_TRUE(dialog->create());
+        const HWND self = dialog->window();
+        PostMessageA(self, WM_COMMAND, opened, 0);
+        PostMessageA(self, WM_COMMAND, ID_EXIT, 0);
+        PostMessageA(self, WM_COMMAND, ID_LOCK, 0);
+        PostMessageA(self, WM_COMMAND, ID_LOCK, 0);
+        closedByTest = false;
+        const UINT_PTR rescue = SetTimer(nullptr, 0, 3000, closeDialogLeftOpen);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        KillTimer(nullptr, rescue);
+        EXPECT_FALSE(closedByTest) << "the dialog stayed open after Exit";
+        EXPECT_TRUE(dialog->ended());
+        EXPECT_EQ(pendant::device().connected, 0) << "no menu command reopened the receiver";
+    }
+}
+
+TEST_F(MainWindow, AStartThatCannotTakeCtrlF11OrReadTheToolSetterHeightSaysSo) {
+    HWND other = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(RegisterHotKey(other, 7, MOD_CONTROL, VK_F11));
+    app::writeProfileString("Knife Section", "Knifdb", "3a4");
+    start();
+    UnregisterHotKey(other, 7);
+    DestroyWindow(other);
+    DeleteFileA(app::profilePath().c_str());
+    ASSERT_EQ(shownBoxes.size(), 1u);
+    EXPECT_NE(shownBoxes[0].find("Ctrl+F11"), std::string::npos) << shownBoxes[0];
+    EXPECT_NE(shownBoxes[0].find("ProbeSet"), std::string::npos) << shownBoxes[0];
+    EXPECT_EQ(app::state().toolSetterEnabled, 0);
 }
 
 }  // namespace

@@ -120,6 +120,28 @@ TEST_F(ToolSetterSettings, AHeightThatIsNotANumberIsRefusedWithThePromptAndTheDi
     }
 }
 
+// A height typed into the profile by hand: a decimal comma is read as meant;
+// anything else is no height, and the tool setter stays off rather than set
+// NcStudio's Z from a height nobody gave.
+TEST_F(ToolSetterSettings, AHandWrittenHeightIsReadWholeOrTheToolSetterStaysOff) {
+    struct Case {
+        const char* text;
+        bool readable;
+        double height;
+    };
+    for (const Case& c : {Case{"34,4", true, 34.4}, Case{" 12.25 ", true, 12.25}, Case{"-3", true, -3},
+                          Case{"abc", false, 34.4}, Case{"", false, 34.4}, Case{"34.4mm", false, 34.4},
+                          Case{"3,4,5", false, 34.4}, Case{"1e400", false, 34.4}}) {
+        SCOPED_TRACE(c.text);
+        app::writeProfileString("Knife Section", "KnifEnable", "1");
+        app::writeProfileString("Knife Section", "Knifdb", c.text);
+        app::state().toolSetterHeight = 34.4;
+        EXPECT_EQ(app::readToolSetterSettings(), c.readable);
+        EXPECT_EQ(app::state().toolSetterEnabled, c.readable ? 1 : 0);
+        EXPECT_DOUBLE_EQ(app::state().toolSetterHeight, c.height);
+    }
+}
+
 TEST(AboutBox, ShowsTheAboutTextAndThePicture) {
     app::state().aboutText = "Qovar无线手轮MP40R驱动 维宏系统专用->Ncstudio V5";
     app::AboutDialog dialog(nullptr);
@@ -127,7 +149,10 @@ TEST(AboutBox, ShowsTheAboutTextAndThePicture) {
     EXPECT_EQ(controlText(dialog.window(), IDC_ABOUT_TITLE), app::state().aboutText);
     HWND picture = GetDlgItem(dialog.window(), IDC_ABOUT_PICTURE);
     EXPECT_EQ(GetWindowLongA(picture, GWL_STYLE) & (SS_TYPEMASK | SS_CENTERIMAGE), SS_BITMAP | SS_CENTERIMAGE);
-    EXPECT_NE(SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0), 0);
+    const auto bitmap = reinterpret_cast<HGDIOBJ>(SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    EXPECT_EQ(GetObjectType(bitmap), DWORD{OBJ_BITMAP});
+    dialog.destroy();
+    EXPECT_EQ(GetObjectType(bitmap), 0u) << "the picture goes with the about box";
     app::state().aboutText = "QVT MP40 Driver For Weihong CNC";
 }
 

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "app/lock_toggles.h"
 #include "tests/pendant/key_dispatch_fixture.h"
 
 using pendant::dispatchKeyEvent;
@@ -104,4 +106,23 @@ TEST_F(KeyDispatch, MissingLibraryDropsTheEventAndIsLoadedWithALaterOne) {
 
     EXPECT_EQ(app::state().bridgeModule, bridge.module());
     EXPECT_EQ(bridge.calls(), Calls{"KeyBoardProc 1 00000000"});
+}
+
+// Ctrl+F11 while the reader has passed its look at the lock but not yet
+// handed its event over (here: it waits to restore a minimised NcStudio
+// that is busy). The release of the held jog goes first; the press on its
+// way must not follow it, or X+ stays down while locked.
+TEST_F(KeyDispatch, APressOnItsWayWhenTheLockComesIsNotHandedAfterTheRelease) {
+    const int key12OnX = 0x111C000C;
+    dispatchKeyEvent(0, key12OnX);
+    host.invoke([&] { ShowWindow(main, SW_SHOWMINNOACTIVE); });
+    host.pause(1500);
+    std::thread reader([&] { dispatchKeyEvent(0, key12OnX); });
+    Sleep(300);  // the reader is waiting for NcStudio's thread by now
+
+    app::toggleLockFromHotkey(nullptr);
+    EXPECT_TRUE(pendant::waitForLinkRelease(2000));
+    reader.join();
+
+    EXPECT_EQ(bridge.calls(), (Calls{"KeyBoardProc 0 111C000C", "KeyBoardProc 256 111C0000"}));
 }

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "app/bridge_binding.h"
+#include "app/lock_toggles.h"
+#include "app/message_box.h"
 #include "pendant/display_frame.h"
 #include "pendant/key_dispatch.h"
 #include "pendant/polling_thread.h"
@@ -110,6 +112,8 @@ INSTANTIATE_TEST_SUITE_P(
                  }}),
     [](const ::testing::TestParamInfo<LinkLoss>& info) { return std::string(info.param.name); });
 
+int boxesShown = 0;
+
 // How long a call on the main thread took.
 std::chrono::milliseconds timed(const std::function<void()>& call) {
     const auto start = std::chrono::steady_clock::now();
@@ -157,6 +161,32 @@ TEST_F(LongKeyAction, DeviceChangesReconnectsAndTheStopNeverWaitForIt) {
         if (!app::state().linkUp) Sleep(50);
     }
     EXPECT_EQ(app::state().linkUp, 1) << "the link opens again once the reader has ended";
+}
+
+int countBox(HWND, const char*, const char*, UINT) {
+    ++boxesShown;
+    return IDOK;
+}
+
+// The menu's lock met the reader inside a key action; the menu's unlock
+// comes before the action has ended. The receiver is still plugged in: no
+// "Please Insert Usb Controller!", and the link opens once the reader ends.
+TEST_F(LongKeyAction, AMenuUnlockBeforeTheKeyActionEndedOpensTheLinkOnceItHas) {
+    boxesShown = 0;
+    app::installMessageBox(countBox);
+    app::toggleLockFromMenu(nullptr);
+    app::toggleLockFromMenu(nullptr);
+    app::installMessageBox(nullptr);
+    EXPECT_EQ(boxesShown, 0);
+    EXPECT_EQ(app::state().linkEnabled, 1);
+
+    bridge.holdKeyBoardProc(false);
+    for (int attempt = 0; attempt < 20 && !device().connected; ++attempt) {
+        Sleep(50);
+        device().reconnectStep(nullptr);
+    }
+    EXPECT_EQ(device().connected, 1);
+    EXPECT_EQ(app::state().linkEnabled, 1);
 }
 
 TEST_F(LongKeyAction, TheLibraryStaysLoadedUntilTheKeyActionHasReturned) {

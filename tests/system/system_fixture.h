@@ -84,6 +84,17 @@ protected:
         return loggedAt(ncstudio.log(), "jog ended: X", start) - start;
     }
 
+    // With a continuous jog on X held, runs `path`: NcStudio must see the jog
+    // let go within `boundMs`.
+    template <typename Path>
+    ::testing::AssertionResult jogLetGoWithin(testing_support::NcStudioProcess& ncstudio, Path path, int boundMs) {
+        const int delay = jogReleaseDelay(ncstudio, path);
+        if (delay == -2) return ::testing::AssertionFailure() << "the jog never started";
+        if (delay == -1) return ::testing::AssertionFailure() << "NcStudio never saw the jog let go";
+        if (delay >= boundMs) return ::testing::AssertionFailure() << "let go after " << delay << " ms";
+        return ::testing::AssertionSuccess();
+    }
+
     static bool waitForCount(const testing_support::NcStudioProcess& ncstudio, const std::string& text, int count,
                              DWORD timeoutMs = 2000);
 
