@@ -32,7 +32,7 @@ void placeAfter(HWND window, HWND after) {
 }  // namespace
 
 WindowChanges::WindowChanges(NcStudioBuilder& builder, NcStudioWindows& windows)
-    : builder_(builder), w_(windows) {}
+    : builder_(builder), w_(windows), statusDialog_(GetParent(windows.runState)) {}
 
 std::string WindowChanges::apply(unsigned seed) {
     random_.seed(seed);
@@ -63,14 +63,17 @@ std::string WindowChanges::apply(unsigned seed) {
     return done.empty() ? "nothing" : done;
 }
 
-// The coordinate panel, the manual page or the status dialog, as they are now.
+// The coordinate panel, the manual page or the status dialog; nullptr when
+// the one chosen is gone. The main window is a target only: its children hold
+// the panels, and a window moved into its own descendant would go round.
 HWND WindowChanges::anyParent() {
-    HWND statusDialog = GetParent(w_.runState);
-    HWND parents[] = {w_.panel.panel, w_.panel.panel, w_.manualPage, statusDialog ? statusDialog : w_.main};
-    return parents[random_() % 4];
+    HWND parents[] = {w_.panel.panel, w_.panel.panel, w_.manualPage, statusDialog_};
+    HWND parent = parents[random_() % 4];
+    return IsWindow(parent) ? parent : nullptr;
 }
 
 HWND WindowChanges::anyChild(HWND parent) {
+    if (!parent) return nullptr;
     std::vector<HWND> children = childrenOf(parent);
     return children.empty() ? nullptr : children[random_() % children.size()];
 }
@@ -92,11 +95,13 @@ std::string WindowChanges::changeText(HWND parent) {
 std::string WindowChanges::changeCheck() {
     HWND radio = w_.stepButtons[random_() % kStepCount];
     const bool checked = random_() % 2;
+    if (!IsWindow(radio)) return {};  // destroyed
     SendMessageA(radio, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     return std::string(checked ? "check " : "uncheck ") + describe(radio);
 }
 
 std::string WindowChanges::insert(HWND parent) {
+    if (!parent) return {};
     const bool button = random_() % 2;
     HWND created = button ? builder_.button(parent, anyText()) : builder_.label(parent, anyText());
     placeAfter(created, anyPlaceIn(parent));
@@ -109,6 +114,7 @@ std::string WindowChanges::move(HWND parent) {
     HWND child = anyChild(parent);
     if (!child) return {};
     HWND target = random_() % 3 ? anyParent() : w_.main;
+    if (!target) return {};
     if (target != parent) SetParent(child, target);
     placeAfter(child, anyPlaceIn(target));
     return "move " + describe(child);
@@ -137,7 +143,7 @@ std::string WindowChanges::recreatePanel() {
 std::string WindowChanges::changeId() {
     HWND frame = GetDlgItem(w_.main, kMainFrameId);
     HWND candidates[] = {anyChild(anyParent()), frame, GetParent(w_.manualPage), w_.manualPage,
-                         GetParent(GetParent(w_.runState))};
+                         GetParent(statusDialog_)};
     HWND window = candidates[random_() % 5];
     const int ids[] = {0, kMainFrameId, kManualTabsId, kManualPageId, kStatusBarId};
     const int id = ids[random_() % 5];

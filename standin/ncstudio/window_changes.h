@@ -41,6 +41,7 @@ private:
     NcStudioBuilder& builder_;
     NcStudioWindows& w_;
     std::mt19937 random_;
+    HWND statusDialog_;
     HWND openDialog_ = nullptr;
 };
 
