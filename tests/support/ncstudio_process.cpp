@@ -72,7 +72,7 @@ DWORD NcStudioProcess::waitForExit(DWORD timeoutMs) {
 }
 
 std::string NcStudioProcess::log() const {
-    std::ifstream file(logPath_, std::ios::binary);
+    std::ifstream file(logPath_);
     std::stringstream text;
     text << file.rdbuf();
     return text.str();
