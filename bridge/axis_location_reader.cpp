@@ -98,7 +98,7 @@ bool hasDigitAfterDot(const char* text) {
 // the selected axis's is appended when machine coordinates are shown.
 void readMachineCoordinates(HWND panel, HWND slider, int axis, std::string& location) {
     bool generation2 = isGeneration2();
-    HWND label = generation2 ? locationWalk.nextChildWithText(panel, nullptr, "M. Coor.") : slider;
+    HWND label = generation2 ? locationWalk.firstChildWithText(panel, "M. Coor.") : slider;
     int limit = generation2 ? kMachineTextsGeneration2 : kMachineTextsGeneration1;
     int dotted = 0;
     for (int examined = 0; examined < limit && dotted < kMachineAxes; ++examined) {
@@ -134,7 +134,7 @@ void readOnOff(HWND panel, HWND buttonB) {
 
 // The button after the "Current Command Set:" label (generation 2).
 void findFeedButton(HWND panel) {
-    HWND label = locationWalk.nextChildWithText(panel, nullptr, "Current Command Set:");
+    HWND label = locationWalk.firstChildWithText(panel, "Current Command Set:");
     if (!label) return;
     if (HWND button = locationWalk.nextChildOfClass(panel, label, "Button")) block().feedButton = button;
 }
@@ -200,34 +200,6 @@ void readCoordinatePanel(HWND panel, int axis, std::string& location) {
     location += b.spindleText;
 }
 
-// What a read of the coordinate panel writes besides the text, put back
-// before a read that has to start again as a full walk.
-struct PanelReadings {
-    std::string feedText;
-    std::string spindleText;
-    int feedFieldIndex;
-    BYTE onOffShown;
-    HWND feedButton;
-    char machineCoords[kMachineAxes][kWindowTextSize];
-
-    static PanelReadings now() {
-        const SharedBlock& b = block();
-        PanelReadings readings{b.feedText, b.spindleText, b.feedFieldIndex, b.onOffShown, b.feedButton, {}};
-        std::memcpy(readings.machineCoords, machineCoordText, sizeof machineCoordText);
-        return readings;
-    }
-
-    void putBack() const {
-        SharedBlock& b = block();
-        b.feedText = feedText;
-        b.spindleText = spindleText;
-        b.feedFieldIndex = feedFieldIndex;
-        b.onOffShown = onOffShown;
-        b.feedButton = feedButton;
-        std::memcpy(machineCoordText, machineCoords, sizeof machineCoordText);
-    }
-};
-
 }  // namespace
 }  // namespace bridge
 
@@ -239,9 +211,7 @@ int WINAPI GetAxisLocation(char* buffer) {
 
     int axis = selectedAxis();
     std::string location;
-    const PanelReadings before = PanelReadings::now();
     locationWalk.run([&] {
-        before.putBack();
         location = axisLabel(axis);
         if (HWND panel = coordinatePanel(&locationWalk)) readCoordinatePanel(panel, axis, location);
     });

@@ -88,7 +88,6 @@ KeptWalk statusWalk;
 StatusReading readStatusDialog() {
     StatusReading reading;
     statusWalk.run([&] {
-        reading = {};
         HWND dialog = statusDialog(&statusWalk);
         if (!dialog) return;
         reading.dialog = true;

@@ -6,9 +6,11 @@
 
 namespace bridge {
 
-// A text with a '-' anywhere is negative: the value read after its first
+// Leading blanks are passed over (a right-aligned coordinate, a padded edit).
+// A text with a '-' anywhere then is negative: the value read after its first
 // character, negated.
 double parseNumber(const char* text) {
+    while (*text == ' ' || *text == '\t') ++text;
     if (std::strchr(text, '-')) return -std::atof(text + 1);
     return std::atof(text);
 }

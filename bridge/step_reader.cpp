@@ -56,16 +56,6 @@ std::string beforeMillimetres(const std::string& text) { return text.substr(0, t
 KeptWalk stepWalk;
 KeptWalk jiggleWalk;
 
-// The step button found checked by the last read, and whether the next read
-// may ask it first: a radio button before which every button that can be
-// checked is a radio button too. Radio buttons show one choice, so while it
-// answers checked none of those before it is.
-struct CheckedStep {
-    HWND button = nullptr;
-    bool askFirst = false;
-};
-CheckedStep lastChecked;
-
 // Only these button types have a check state; any other answers BM_GETCHECK
 // with 0, so it is not asked.
 bool canBeChecked(LONG style) {
@@ -78,43 +68,24 @@ bool canBeChecked(LONG style) {
     }
 }
 
-bool isRadio(LONG style) {
-    LONG type = style & BS_TYPEMASK;
-    return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
-}
-
 bool answersChecked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 // The caption of the manual page's first checked button with a caption, in
-// child order; empty when there is none.
+// child order (two may show checked at once); empty when there is none.
 std::string checkedStepCaption() {
     std::string caption;
     stepWalk.run([&] {
-        caption.clear();
         HWND page = manualPage(&stepWalk);
-        if (!page) return;
-        if (stepWalk.replaying() && lastChecked.askFirst) {
-            const char* text = stepWalk.readText(lastChecked.button);
-            if (*text && answersChecked(lastChecked.button)) {
-                caption = text;
-                return;
-            }
-        }
-        bool radiosBefore = true;
         for (HWND button = stepWalk.nextChildOfClass(page, nullptr, "Button"); button;
              button = stepWalk.nextChildOfClass(page, button, "Button")) {
-            LONG style = stepWalk.style(button);
-            if (!canBeChecked(style)) continue;
+            if (!canBeChecked(stepWalk.style(button))) continue;
             const char* text = stepWalk.readText(button);
             if (!*text) continue;
             if (answersChecked(button)) {
                 caption = text;
-                lastChecked = {button, radiosBefore && isRadio(style)};
                 return;
             }
-            radiosBefore = radiosBefore && isRadio(style);
         }
-        lastChecked = {};
     });
     return caption;
 }
@@ -152,7 +123,6 @@ struct JiggleReading {
 JiggleReading readJiggleLabels(HWND jiggle) {
     JiggleReading reading;
     jiggleWalk.run([&] {
-        reading = {};
         for (HWND label = jiggleWalk.nextChildOfClass(jiggle, nullptr, "Static"); label;
              label = jiggleWalk.nextChildOfClass(jiggle, label, "Static")) {
             std::string text = jiggleWalk.readText(label);

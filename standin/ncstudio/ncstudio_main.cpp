@@ -19,6 +19,8 @@
 //                  parameters ROW VALUE
 //                                the parameters window lists "SafeHeight"
 //                                with VALUE in ROW (-1: nowhere)
+//                  change SEED   one random change of its windows, chosen
+//                                by SEED, logged as "changed SEED: ..."
 //                  quit          the program ends
 //
 // The program also ends when its main window is asked to close (WM_CLOSE).
@@ -37,6 +39,7 @@
 #include "standin/ncstudio/ncstudio_builder.h"
 #include "standin/ncstudio/ncstudio_windows.h"
 #include "standin/ncstudio/parameters_menu.h"
+#include "standin/ncstudio/window_changes.h"
 #include "standin/ncstudio/work_coordinate_dialogs.h"
 
 namespace {
@@ -83,7 +86,8 @@ constexpr int kSpindle = 18000;  // rpm
 const standin::Machine::Position kStartPosition = {{12500, -3250, 0}, {112500, 46750, -20000}};
 
 void readCommands(standin::HostThread& host, standin::NcStudioBehaviour& behaviour,
-                  standin::ParametersMenu& parameters, standin::ActionLog& log, HANDLE ended) {
+                  standin::ParametersMenu& parameters, standin::WindowChanges& changes, standin::ActionLog& log,
+                  HANDLE ended) {
     std::string line;
     while (std::getline(std::cin, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -96,6 +100,8 @@ void readCommands(standin::HostThread& host, standin::NcStudioBehaviour& behavio
         else if (word == "estop") host.invoke([&] { behaviour.emergencyStop(); });
         else if (word == "front") host.invoke([&] { behaviour.comeToFront(); });
         else if (word == "pause") host.pause(static_cast<DWORD>(std::atoi(rest.c_str())));
+        else if (word == "change")
+            log.write("changed " + rest + ": " + changes.apply(static_cast<unsigned>(std::strtoul(rest.c_str(), nullptr, 10))));
         else if (word == "parameters") {
             const std::string value = rest.substr(rest.find(' ') + 1);
             host.invoke([&] { parameters.setParameters(standin::parameterList(std::atoi(rest.c_str()), value)); });
@@ -148,8 +154,10 @@ int main(int argc, char** argv) {
     log.write("NcStudio " + std::to_string(major) + " (generation " + std::to_string(generation) +
               ") started: \"" + standin::mainWindowTitle(generation) + "\"");
 
+    standin::WindowChanges changes(builder, windows);
     if (options.commandsOnStdin)
-        std::thread(readCommands, std::ref(host), std::ref(behaviour), std::ref(parameters), std::ref(log), ended)
+        std::thread(readCommands, std::ref(host), std::ref(behaviour), std::ref(parameters), std::ref(changes),
+                    std::ref(log), ended)
             .detach();
     WaitForSingleObject(ended, INFINITE);
     log.write("NcStudio ended");

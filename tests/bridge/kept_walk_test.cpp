@@ -1,51 +1,25 @@
-// The status readers keep the windows they found from one poll to the next.
-// Whatever NcStudio changes between two polls, the next poll reads what a
-// full walk over NcStudio's windows reads then; and an unchanged NcStudio is
-// asked for no check state but that of the step checked last time.
+// The status readers keep what they learnt of NcStudio's windows from one
+// poll to the next. Whatever NcStudio changes between two polls, the next
+// poll reads what a full walk over NcStudio's windows reads then.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <functional>
 #include <string>
-#include <tuple>
 #include <vector>
 
-#include "bridge/exports.h"
-#include "bridge/kept_walk.h"
-#include "bridge/machine_coord_text.h"
 #include "tests/bridge/host_layouts.h"
+#include "tests/bridge/poll_reading.h"
 #include "tests/support/bridge_fixture.h"
 
 using bridge::block;
+using bridge_tests::Reading;
 using bridge_tests::childWithText;
 using standin::CoordinatePanelTexts;
 using standin::CoordinatePanelWindows;
 using testing_support::BridgeFixture;
 
 namespace {
-
-// What a poll returns and leaves in the state block for the display and the
-// executor.
-struct Reading {
-    int stateWord, stepWord, located;
-    std::string location, stepText, feedText, spindleText, machine[3];
-    int stepIndex, lastStepCode, feedFieldIndex, lastRunState;
-    BYTE onOffShown;
-    HWND feedButton;
-
-    auto tied() const {
-        return std::tie(stateWord, stepWord, located, location, stepText, feedText, spindleText, machine[0],
-                        machine[1], machine[2], stepIndex, lastStepCode, feedFieldIndex, lastRunState,
-                        onOffShown, feedButton);
-    }
-    bool operator==(const Reading& other) const { return tied() == other.tied(); }
-};
-
-std::ostream& operator<<(std::ostream& out, const Reading& r) {
-    return out << std::hex << "state 0x" << r.stateWord << " step 0x" << r.stepWord << std::dec << " \""
-               << r.location << "\" stepText " << r.stepText << " stepIndex " << r.stepIndex << " onOff "
-               << int(r.onOffShown) << " machine " << r.machine[0] << "/" << r.machine[1] << "/" << r.machine[2];
-}
 
 // The receivers of BM_GETCHECK on the hooked thread.
 std::vector<HWND> checkAsked;
@@ -96,41 +70,19 @@ protected:
         poll();
     }
 
-    Reading poll() {
-        Reading r{};
-        r.stateWord = GetMaState(main);
-        r.stepWord = GetMaStep();
-        char text[1024] = {};
-        r.located = GetAxisLocation(text);
-        r.location = text;
-        const bridge::SharedBlock& b = block();
-        r.stepText = b.stepText;
-        r.feedText = b.feedText;
-        r.spindleText = b.spindleText;
-        for (int axis = 0; axis < 3; ++axis) r.machine[axis] = bridge::machineCoordText[axis];
-        r.stepIndex = b.stepIndex;
-        r.lastStepCode = b.lastStepCode;
-        r.feedFieldIndex = b.feedFieldIndex;
-        r.lastRunState = b.lastRunState;
-        r.onOffShown = b.onOffShown;
-        r.feedButton = b.feedButton;
-        return r;
-    }
-
-    // The poll over the kept walks and, from the same state, one that walks
-    // NcStudio's windows in full.
-    std::pair<Reading, Reading> pollKeptAndFull() {
-        const bridge::SharedBlock saved = block();
-        char machine[3][bridge::kWindowTextSize];
-        std::memcpy(machine, bridge::machineCoordText, sizeof machine);
-        Reading kept = poll();
-        block() = saved;
-        std::memcpy(bridge::machineCoordText, machine, sizeof machine);
-        bridge::forgetKeptWalks();
-        return {kept, poll()};
-    }
+    Reading poll() { return bridge_tests::poll(main); }
+    std::pair<Reading, Reading> pollKeptAndFull() { return bridge_tests::pollKeptAndFull(main); }
 
     HWND step(const char* caption) { return childWithText(page, caption); }
+
+    // Moves `window` under `parent`, after `after` in its child order (first
+    // when nullptr), as a panel dragged off and docked again moves.
+    void move(HWND window, HWND parent, HWND after = nullptr) {
+        host.invoke([&] {
+            SetParent(window, parent);
+            SetWindowPos(window, after ? after : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        });
+    }
 
     HWND main = nullptr;
     HWND page = nullptr;
@@ -139,7 +91,7 @@ protected:
     HHOOK hook = nullptr;
 };
 
-TEST_F(KeptWalks, UnchangedNcStudioIsAskedOnlyForTheStepCheckedLastTime) {
+TEST_F(KeptWalks, UnchangedNcStudioIsAskedForTheCheckStatesOfTheStepRadiosUpToTheCheckedOne) {
     CoordinatePanelTexts texts;
     texts.overrideTexts = {"100%", "0", "2000", "24000", "80%"};
     build(texts);
@@ -149,12 +101,15 @@ TEST_F(KeptWalks, UnchangedNcStudioIsAskedOnlyForTheStepCheckedLastTime) {
     EXPECT_EQ(kept, full);
     EXPECT_EQ(kept.location, "X:1.000:2000:24000:");
     EXPECT_EQ(kept.stepWord, 0x3207);
-    ASSERT_FALSE(checkAsked.empty());
-    EXPECT_EQ(checkAsked.front(), step("0.5 mm")) << "the kept poll asks the step checked last time";
-    const std::vector<HWND> fullWalkAsked(checkAsked.begin() + 1, checkAsked.end());
+    // An earlier radio may show checked too, and then it is the step: each
+    // poll asks them in order; push buttons have no check state to ask.
     const std::vector<HWND> radiosUpToChecked = {step("&Jog"), step("0.01mm"), step("0.05mm"), step("0.1 mm"),
                                                  step("0.5 mm")};
-    EXPECT_EQ(fullWalkAsked, radiosUpToChecked) << "a full walk asks no push button";
+    ASSERT_EQ(checkAsked.size(), 2 * radiosUpToChecked.size());
+    const std::vector<HWND> keptAsked(checkAsked.begin(), checkAsked.begin() + radiosUpToChecked.size());
+    const std::vector<HWND> fullAsked(checkAsked.begin() + radiosUpToChecked.size(), checkAsked.end());
+    EXPECT_EQ(keptAsked, radiosUpToChecked);
+    EXPECT_EQ(fullAsked, radiosUpToChecked);
 }
 
 TEST_F(KeptWalks, ChangeBetweenPollsIsReadAsAFullWalkReadsIt) {
@@ -224,6 +179,30 @@ TEST_F(KeptWalks, ChangeBetweenPollsIsReadAsAFullWalkReadsIt) {
          }, true, 1},
         {"generation 1: the X machine coordinate static is destroyed (Y's is taken)", {},
          [this] { ncstudio.destroy(panel.machineCoordinates[0]); }, true, 1},
+        {"the Y machine coordinate static moves to the manual page (Z's is taken)", {},
+         [this] { move(panel.machineCoordinates[1], page); }},
+        {"the X machine coordinate static moves away and back: first child now", {}, [this] {
+             move(panel.machineCoordinates[0], page);
+             move(panel.machineCoordinates[0], panel.panel);
+         }},
+        {"a step radio moves to the top of the coordinate panel", {}, [this] {
+             move(step("0.5 mm"), panel.panel);
+         }},
+        {"generation 1: the spindle static moves away", {"100%", "0", "18115"},
+         [this] { move(panel.overrideTexts[2], page); }, true, 1},
+        {"the X and Y coordinate buttons swap places", {}, [this] {
+             move(panel.workCoordinates[1], panel.panel, childWithText(panel.panel, "X:"));
+         }},
+        {"a button is inserted before the X coordinate button", {}, [this] {
+             move(ncstudio.button(panel.panel, "55.555"), panel.panel, childWithText(panel.panel, "X:"));
+         }},
+        {"a static is inserted between the status caption and its text", {}, [this] {
+             move(ncstudio.label(GetParent(status), "PAUSING"), GetParent(status),
+                  childWithText(GetParent(status), "Status:"));
+         }},
+        {"two step radios are checked: the first in child order is the step", {}, [this] {
+             ncstudio.setChecked(step("0.05mm"), true);
+         }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

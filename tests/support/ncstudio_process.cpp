@@ -74,7 +74,7 @@ bool NcStudioProcess::waitForLog(const std::string& text, DWORD timeoutMs) const
     const DWORD start = GetTickCount();
     do {
         if (log().find(text) != std::string::npos) return true;
-        Sleep(50);
+        Sleep(5);
     } while (GetTickCount() - start < timeoutMs);
     return false;
 }
