@@ -5,9 +5,38 @@
 #include "platform/clock.h"
 
 namespace bridge {
+namespace {
+
+DWORD keyEventThread = 0;
+
+// Joins the calling thread's input to NcStudio's for one chord, unless it is
+// the key-event thread (joined by wheelpad, and to stay so) or NcStudio's
+// own thread.
+class HostInputJoin {
+public:
+    explicit HostInputJoin(HWND host) {
+        const DWORD hostThread = host ? GetWindowThreadProcessId(host, nullptr) : 0;
+        const DWORD self = GetCurrentThreadId();
+        if (hostThread == 0 || hostThread == self || self == keyEventThread) return;
+        if (AttachThreadInput(self, hostThread, TRUE)) joined_ = hostThread;
+    }
+    ~HostInputJoin() {
+        if (joined_) AttachThreadInput(GetCurrentThreadId(), joined_, FALSE);
+    }
+    HostInputJoin(const HostInputJoin&) = delete;
+    HostInputJoin& operator=(const HostInputJoin&) = delete;
+
+private:
+    DWORD joined_ = 0;
+};
+
+}  // namespace
+
+void setKeyEventThread(DWORD threadId) { keyEventThread = threadId; }
 
 void postModifiedKey(BYTE modifier, BYTE key, DWORD holdMs) {
     SharedBlock& b = block();
+    HostInputJoin join(b.hostWindow);
     if (!GetKeyboardState(b.keyboardState)) return;
     const BYTE savedModifier = b.keyboardState[modifier];
     b.keyboardState[modifier] |= 0x80;

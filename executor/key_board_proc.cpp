@@ -8,6 +8,7 @@
 #include "executor/executor_common.h"
 #include "executor/jog_control.h"
 #include "executor/key_event.h"
+#include "executor/key_press.h"
 #include "executor/key_table.h"
 #include "executor/lead_mode.h"
 #include "executor/on_off_toggle.h"
@@ -35,9 +36,14 @@ int executeEvent(int wheelDelta, int keyWord) {
     if (event.releaseOnly) {
         forgetTimedPress();
         bridge::letGoOfHeldJog();
+        stopLeadFeed();
         return 0;
     }
     b.axisKnobCode = event.axisKnob;
+    // A key held over several reports acts once; what follows the wheel or
+    // a held key (jogs, sliders, lead mode, the tool setter's signals) runs
+    // on every report.
+    const bool newPress = beginsPress(event);
     // A report without a key is how a held key ends.
     if (event.noKeyDown()) {
         keyReleaseCheck();
@@ -56,20 +62,20 @@ int executeEvent(int wheelDelta, int keyWord) {
 
     if (event.key == kKeyCoordinateDisplay && event.wheel == 0 && hostSettled()) {
         b.lastJogKey = kKeyCoordinateDisplay;
-        b.showMachineCoords = b.showMachineCoords ? 0 : 1;
+        if (newPress) b.showMachineCoords = b.showMachineCoords ? 0 : 1;
     }
 
-    if (runKeyAction(event)) return kEndedEarly;
+    if ((newPress || isToolSetterSignal(event.key)) && runKeyAction(event)) return kEndedEarly;
 
-    if (event.key == kKeyOnOff && hostSettled()) toggleOnOff();
+    if (newPress && event.key == kKeyOnOff && hostSettled()) toggleOnOff();
 
     // The wheel and keys 8 and 12 on the jog axes, the wheel on the override
     // sliders.
     if (jogWithWheel(event)) return kEndedEarly;
     moveOverrideSlider(event);
 
-    if (event.key == kKeyConfirm) confirmHostWindow();
-    if (event.key == kKeyCancel) cancelHostWindow();
+    if (newPress && event.key == kKeyConfirm) confirmHostWindow();
+    if (newPress && event.key == kKeyCancel) cancelHostWindow();
 
     return runLeadMode(event);
 }
@@ -82,10 +88,14 @@ int WINAPI KeyBoardProc(int wheelDelta, int keyWord) {
     bridge::MutexHold hold;
     if (hold.timedOut()) {
         // A key let go must not be lost behind a reader waiting on NcStudio.
-        if (releaseOnly || (static_cast<DWORD>(keyWord) & executor::kKeyBytes) == 0)
-            bridge::requestPendingRelease();
+        const bool keyless = (static_cast<DWORD>(keyWord) & executor::kKeyBytes) == 0;
+        if (releaseOnly || keyless) bridge::requestPendingRelease();
+        if (keyless && !releaseOnly) executor::endPress();
         return executor::kEndedEarly;
     }
     bridge::honourPendingRelease();
-    return executor::executeEvent(wheelDelta, keyWord);
+    bridge::setKeyEventThread(GetCurrentThreadId());
+    const int result = executor::executeEvent(wheelDelta, keyWord);
+    bridge::setKeyEventThread(0);
+    return result;
 }

@@ -28,6 +28,8 @@ public:
     void send(const std::string& command);
     // Ends the receiver's connection as pulling the receiver out would.
     void unplug() { server_.dropReceiver(); }
+    // Waits up to `timeoutMs` for wheelpad to open the receiver.
+    bool waitForReceiver(DWORD timeoutMs) { return server_.waitForReceiver(timeoutMs); }
     // Waits up to `timeoutMs` for a display frame that holds `text`.
     bool waitForDisplay(const std::string& text, DWORD timeoutMs);
     int frames() const;
