@@ -7,18 +7,19 @@
 namespace bridge {
 namespace {
 
-DWORD keyEventThread = 0;
-
-// Joins the calling thread's input to NcStudio's for one chord, unless it is
-// the key-event thread (joined by wheelpad, and to stay so) or NcStudio's
-// own thread.
+// Joins the calling thread's input to NcStudio's for one chord: the keyboard
+// state a chord sets is that of the caller's input, and NcStudio sees it only
+// when the two share one. A thread that shares it already (wheelpad's reader
+// thread) keeps sharing it afterwards: leaving once tells whether it did, and
+// it joins again at once.
 class HostInputJoin {
 public:
     explicit HostInputJoin(HWND host) {
         const DWORD hostThread = host ? GetWindowThreadProcessId(host, nullptr) : 0;
         const DWORD self = GetCurrentThreadId();
-        if (hostThread == 0 || hostThread == self || self == keyEventThread) return;
-        if (AttachThreadInput(self, hostThread, TRUE)) joined_ = hostThread;
+        if (hostThread == 0 || hostThread == self) return;
+        const bool sharedBefore = AttachThreadInput(self, hostThread, FALSE) != FALSE;
+        if (AttachThreadInput(self, hostThread, TRUE) && !sharedBefore) joined_ = hostThread;
     }
     ~HostInputJoin() {
         if (joined_) AttachThreadInput(GetCurrentThreadId(), joined_, FALSE);
@@ -31,8 +32,6 @@ private:
 };
 
 }  // namespace
-
-void setKeyEventThread(DWORD threadId) { keyEventThread = threadId; }
 
 void postModifiedKey(BYTE modifier, BYTE key, DWORD holdMs) {
     SharedBlock& b = block();

@@ -27,15 +27,11 @@ void liftJogButtons(int axis);
 // Posts modifier+key to NcStudio's main window through the keyboard state:
 // the modifier's key-down bit set, key down, `holdMs`, key up, 40 ms, the
 // modifier's state put back. Nothing happens when the keyboard state cannot
-// be read. The keyboard state is the calling thread's: a thread other than
-// the key-event thread joins NcStudio's input for the chord, so that
-// NcStudio sees the modifier down, and leaves it again afterwards.
+// be read. The keyboard state is that of the calling thread's input: a thread
+// whose input is not NcStudio's (wheelpad's main and polling threads) joins
+// NcStudio's input for the chord, so that NcStudio sees the modifier down,
+// and leaves it afterwards.
 void postModifiedKey(BYTE modifier, BYTE key, DWORD holdMs);
-
-// The thread that executes a key event, for the time of the event (0 after
-// it): wheelpad's reader thread, whose input wheelpad has joined to
-// NcStudio's. Set under the bridge mutex.
-void setKeyEventThread(DWORD threadId);
 
 // Posts Ctrl+key to NcStudio's main window and re-caches the manual page's
 // jog buttons.

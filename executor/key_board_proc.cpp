@@ -94,8 +94,5 @@ int WINAPI KeyBoardProc(int wheelDelta, int keyWord) {
         return executor::kEndedEarly;
     }
     bridge::honourPendingRelease();
-    bridge::setKeyEventThread(GetCurrentThreadId());
-    const int result = executor::executeEvent(wheelDelta, keyWord);
-    bridge::setKeyEventThread(0);
-    return result;
+    return executor::executeEvent(wheelDelta, keyWord);
 }

@@ -50,4 +50,5 @@ source scripts/main-job.sh
 
 main_job_start
 main_job_script
+main_job_repeating_receiver
 main_job_end
