@@ -95,21 +95,22 @@ bool hasDigitAfterDot(const char* text) {
 
 // The machine-coordinate statics: the dotted texts, in order X, Y, Z, keep
 // machineCoordText up to date (generation 1 only the selected axis's), and
-// the selected axis's is appended when machine coordinates are shown.
-void readMachineCoordinates(HWND panel, HWND slider, int axis, std::string& location) {
+// the selected axis's is appended to `location`, if given, when machine
+// coordinates are shown.
+void readMachineCoordinates(KeptWalk& walk, HWND panel, HWND slider, int axis, std::string* location) {
     bool generation2 = isGeneration2();
-    HWND label = generation2 ? locationWalk.firstChildWithText(panel, "M. Coor.") : slider;
+    HWND label = generation2 ? walk.firstChildWithText(panel, "M. Coor.") : slider;
     int limit = generation2 ? kMachineTextsGeneration2 : kMachineTextsGeneration1;
     int dotted = 0;
     for (int examined = 0; examined < limit && dotted < kMachineAxes; ++examined) {
-        label = locationWalk.nextChildOfClass(panel, label, "Static");
+        label = walk.nextChildOfClass(panel, label, "Static");
         if (!label) return;
-        const char* text = locationWalk.readText(label);
+        const char* text = walk.readText(label);
         if (!std::strchr(text, '.')) continue;
         ++dotted;
         if ((generation2 || dotted == axis) && hasDigitAfterDot(text))
             std::memcpy(machineCoordText[dotted - 1], textBuffer(), kWindowTextSize);
-        if (dotted == axis && block().showMachineCoords) location += std::string(text) + ":";
+        if (location && dotted == axis && block().showMachineCoords) *location += std::string(text) + ":";
     }
 }
 
@@ -185,7 +186,7 @@ std::string readOverrideTexts(HWND panel, HWND buttonB) {
 void readCoordinatePanel(HWND panel, int axis, std::string& location) {
     SharedBlock& b = block();
     HWND slider = findSlider(panel, readWorkCoordinate(panel, axis, location));
-    readMachineCoordinates(panel, slider, axis, location);
+    readMachineCoordinates(locationWalk, panel, slider, axis, &location);
     if (const char* label = overrideLabel()) location = label;
 
     HWND buttonB = locationWalk.nextChildOfClass(panel, slider, "Button");
@@ -201,6 +202,17 @@ void readCoordinatePanel(HWND panel, int axis, std::string& location) {
 }
 
 }  // namespace
+
+bool readMachineCoordinateNow(int axisIndex) {
+    machineCoordText[axisIndex][0] = '\0';
+    // A walk of its own: the status poll's kept walk stays as it is.
+    KeptWalk walk;
+    walk.run([&] {
+        if (HWND panel = coordinatePanel(&walk)) readMachineCoordinates(walk, panel, nullptr, 0, nullptr);
+    });
+    return machineCoordText[axisIndex][0] != '\0';
+}
+
 }  // namespace bridge
 
 using namespace bridge;

@@ -5,9 +5,37 @@
 #include "platform/clock.h"
 
 namespace bridge {
+namespace {
+
+// Joins the calling thread's input to NcStudio's for one chord: the keyboard
+// state a chord sets is that of the caller's input, and NcStudio sees it only
+// when the two share one. A thread that shares it already (wheelpad's reader
+// thread) keeps sharing it afterwards: leaving once tells whether it did, and
+// it joins again at once.
+class HostInputJoin {
+public:
+    explicit HostInputJoin(HWND host) {
+        const DWORD hostThread = host ? GetWindowThreadProcessId(host, nullptr) : 0;
+        const DWORD self = GetCurrentThreadId();
+        if (hostThread == 0 || hostThread == self) return;
+        const bool sharedBefore = AttachThreadInput(self, hostThread, FALSE) != FALSE;
+        if (AttachThreadInput(self, hostThread, TRUE) && !sharedBefore) joined_ = hostThread;
+    }
+    ~HostInputJoin() {
+        if (joined_) AttachThreadInput(GetCurrentThreadId(), joined_, FALSE);
+    }
+    HostInputJoin(const HostInputJoin&) = delete;
+    HostInputJoin& operator=(const HostInputJoin&) = delete;
+
+private:
+    DWORD joined_ = 0;
+};
+
+}  // namespace
 
 void postModifiedKey(BYTE modifier, BYTE key, DWORD holdMs) {
     SharedBlock& b = block();
+    HostInputJoin join(b.hostWindow);
     if (!GetKeyboardState(b.keyboardState)) return;
     const BYTE savedModifier = b.keyboardState[modifier];
     b.keyboardState[modifier] |= 0x80;

@@ -27,7 +27,10 @@ void liftJogButtons(int axis);
 // Posts modifier+key to NcStudio's main window through the keyboard state:
 // the modifier's key-down bit set, key down, `holdMs`, key up, 40 ms, the
 // modifier's state put back. Nothing happens when the keyboard state cannot
-// be read.
+// be read. The keyboard state is that of the calling thread's input: a thread
+// whose input is not NcStudio's (wheelpad's main and polling threads) joins
+// NcStudio's input for the chord, so that NcStudio sees the modifier down,
+// and leaves it afterwards.
 void postModifiedKey(BYTE modifier, BYTE key, DWORD holdMs);
 
 // Posts Ctrl+key to NcStudio's main window and re-caches the manual page's

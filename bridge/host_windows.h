@@ -31,6 +31,15 @@ HWND nextChildOfClass(HWND parent, HWND after, const char* className);
 // `text`.
 HWND nextChildWithText(HWND parent, HWND after, const char* text);
 
+// True when `window` belongs to the process of the bound NcStudio main
+// window.
+bool belongsToHost(HWND window);
+
+// The top-level window titled exactly `title` that belongs to NcStudio;
+// nullptr when NcStudio shows none (another program's window with that
+// title is passed over).
+HWND findHostWindow(const char* title);
+
 // The text of `window` read with GetWindowTextA into the per-process 64-byte
 // text buffer; the returned pointer stays valid until the next read.
 const char* readText(HWND window);

@@ -62,7 +62,7 @@ void postCtrlChord(BYTE key) {
 }
 
 void cacheJiggleButtons() {
-    HWND jiggle = FindWindowA(nullptr, "Jiggle");
+    HWND jiggle = findHostWindow("Jiggle");
     if (!jiggle) return;
     SharedBlock& b = block();
     b.jiggleWindow = jiggle;

@@ -10,4 +10,10 @@ constexpr int kMachineAxes = 3;  // X, Y, Z
 
 extern char machineCoordText[kMachineAxes][kWindowTextSize];
 
+// Generation 2: reads the machine coordinate of one axis (0 X, 1 Y, 2 Z) from
+// NcStudio's coordinate panel now, into machineCoordText (the other axes'
+// copies are refreshed on the way). False, with that axis's copy emptied,
+// when NcStudio shows none.
+bool readMachineCoordinateNow(int axisIndex);
+
 }  // namespace bridge

@@ -35,7 +35,10 @@ void releaseIdleJog() {
     if (++b.jogIdlePolls < kIdlePollsToRelease) return;
     b.jogIdlePolls = 0;
     b.reverseLock = 0;
-    b.lastJogDirection = 0;
+    // A jog held by key 8 or 12 goes on, and its direction stays known: the
+    // key's next report would otherwise be taken for a reversal.
+    const bool heldByKey = b.heldJogAxis != 0 && (b.lastJogKey == 8 || b.lastJogKey == 12);
+    if (!heldByKey) b.lastJogDirection = 0;
     if (!releaseJog()) return;
     if (b.stepTarget == b.stepIndex && b.stepReclick == 0) {
         b.heldJogAxis = 0;

@@ -106,6 +106,8 @@ struct SharedBlock {
     int modeGrace = 0;
     int lastJogDirection = 0;
     double publicOffset[3] = {};
+    // key1 and key2 of the last key event, 0 after one without a key.
+    LONG pressedKeys = 0;
 };
 
 // The block of this process.

@@ -31,8 +31,8 @@ void openCoordinateDialog() {
 HWND waitForCoordinateDialog(CoordinateDialogTitles titles) {
     for (int attempt = 0; attempt < kDialogTries; ++attempt) {
         platform::sleepMs(kPostWaitMs);
-        HWND dialog = FindWindowA(nullptr, "Set current work coordinate:");
-        if (!dialog && titles == CoordinateDialogTitles::Both) dialog = FindWindowA(nullptr, "Offset Setting");
+        HWND dialog = bridge::findHostWindow("Set current work coordinate:");
+        if (!dialog && titles == CoordinateDialogTitles::Both) dialog = bridge::findHostWindow("Offset Setting");
         if (dialog) return dialog;
     }
     platform::logEvent("the work-coordinate dialog never opened");

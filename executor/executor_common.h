@@ -37,6 +37,9 @@ enum Key : BYTE {
     kSignalContact = 51,
 };
 
+// The tool setter's signals act on every report that carries them.
+inline bool isToolSetterSignal(BYTE key) { return key >= kSignalCoarseApproach && key <= kSignalContact; }
+
 // Host modes: which NcStudio mode or window is in front.
 enum HostMode : int {
     kModeMain = 0,

@@ -21,7 +21,8 @@ FeedrateDialog openFeedrateDialog(HWND feedButton) {
     for (int attempt = 0; attempt < kForegroundTries; ++attempt) {
         platform::sleepMs(kForegroundPollMs);
         HWND foreground = GetForegroundWindow();
-        if (!foreground || !bridge::contains(bridge::readText(foreground), "Feedrate")) continue;
+        if (!bridge::belongsToHost(foreground) || !bridge::contains(bridge::readText(foreground), "Feedrate"))
+            continue;
         FeedrateDialog dialog;
         dialog.window = foreground;
         dialog.feedEdit = bridge::nextChildOfClass(foreground, nullptr, "Edit");

@@ -8,6 +8,7 @@
 #include "executor/executor_common.h"
 #include "executor/jog_control.h"
 #include "executor/key_event.h"
+#include "executor/key_press.h"
 #include "executor/key_table.h"
 #include "executor/lead_mode.h"
 #include "executor/on_off_toggle.h"
@@ -38,9 +39,14 @@ int executeEvent(int wheelDelta, int keyWord) {
         platform::logEvent("release-only event: a held jog is let go, nothing else");
         forgetTimedPress();
         bridge::letGoOfHeldJog();
+        stopLeadFeed();
         return 0;
     }
     b.axisKnobCode = event.axisKnob;
+    // A key held over several reports acts once; what follows the wheel or
+    // a held key (jogs, sliders, lead mode, the tool setter's signals) runs
+    // on every report.
+    const bool newPress = beginsPress(event);
     // A report without a key is how a held key ends.
     if (event.noKeyDown()) {
         keyReleaseCheck();
@@ -62,20 +68,20 @@ int executeEvent(int wheelDelta, int keyWord) {
 
     if (event.key == kKeyCoordinateDisplay && event.wheel == 0 && hostSettled()) {
         b.lastJogKey = kKeyCoordinateDisplay;
-        b.showMachineCoords = b.showMachineCoords ? 0 : 1;
+        if (newPress) b.showMachineCoords = b.showMachineCoords ? 0 : 1;
     }
 
-    if (runKeyAction(event)) return kEndedEarly;
+    if ((newPress || isToolSetterSignal(event.key)) && runKeyAction(event)) return kEndedEarly;
 
-    if (event.key == kKeyOnOff && hostSettled()) toggleOnOff();
+    if (newPress && event.key == kKeyOnOff && hostSettled()) toggleOnOff();
 
     // The wheel and keys 8 and 12 on the jog axes, the wheel on the override
     // sliders.
     if (jogWithWheel(event)) return kEndedEarly;
     moveOverrideSlider(event);
 
-    if (event.key == kKeyConfirm) confirmHostWindow();
-    if (event.key == kKeyCancel) cancelHostWindow();
+    if (newPress && event.key == kKeyConfirm) confirmHostWindow();
+    if (newPress && event.key == kKeyCancel) cancelHostWindow();
 
     return runLeadMode(event);
 }
@@ -89,8 +95,9 @@ int WINAPI KeyBoardProc(int wheelDelta, int keyWord) {
     if (hold.timedOut()) {
         platform::logEvent("key event: \"mdllhook\" busy for 500 ms, ended early");
         // A key let go must not be lost behind a reader waiting on NcStudio.
-        if (releaseOnly || (static_cast<DWORD>(keyWord) & executor::kKeyBytes) == 0)
-            bridge::requestPendingRelease();
+        const bool keyless = (static_cast<DWORD>(keyWord) & executor::kKeyBytes) == 0;
+        if (releaseOnly || keyless) bridge::requestPendingRelease();
+        if (keyless && !releaseOnly) executor::endPress();
         return executor::kEndedEarly;
     }
     bridge::honourPendingRelease();

@@ -76,9 +76,10 @@ int lead(const KeyEvent& event) {
         return 0;
     }
     if (target >= b.leadRangeMax) target = b.leadRangeMax;
-    const bool small = std::abs(target - b.leadLastPos) < kPositionHysteresis;
+    // Compared with the position last applied: a wheel slowing down in
+    // small steps still brings the slider down.
+    if (std::abs(target - b.leadLastPos) < kPositionHysteresis) return target;
     b.leadLastPos = target;
-    if (small) return target;
     placeSlider(slider, target);
     return target - 1;
 }
@@ -93,6 +94,16 @@ void leave() {
 }
 
 }  // namespace
+
+void stopLeadFeed() {
+    SharedBlock& b = bridge::block();
+    if (b.leadState == 0) return;
+    b.leadEventCount = 0;
+    b.leadSum = 0;
+    b.leadIdleCount = 0;
+    b.leadLastPos = 0;
+    if (HWND slider = feedSlider()) placeSlider(slider, 0);
+}
 
 int runLeadMode(const KeyEvent& event) {
     const SharedBlock& b = bridge::block();

@@ -11,4 +11,9 @@ namespace executor {
 // Returns the slider position set in this event (0 when none was set).
 int runLeadMode(const KeyEvent& event);
 
+// The link went (receiver lost, pendant locked, program ending): in lead mode
+// the feed slider goes to 0 at once, since no report will come to say the
+// wheel stopped. Lead mode itself goes on; the next window starts afresh.
+void stopLeadFeed();
+
 }  // namespace executor

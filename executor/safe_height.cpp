@@ -35,7 +35,7 @@ HWND safeHeightGroup() {
 HWND waitForParametersWindow() {
     for (int attempt = 0; attempt < kParametersTries; ++attempt) {
         platform::sleepMs(kPostWaitMs);
-        if (HWND window = FindWindowA(nullptr, "paramters")) return window;
+        if (HWND window = bridge::findHostWindow("paramters")) return window;
     }
     platform::logEvent("\"paramters\" never opened: the safe height stays unknown");
     return nullptr;

@@ -41,14 +41,22 @@ std::string formatted(const char* format, double value) {
     return text;
 }
 
-double machineCoordinate(int axisIndex) { return bridge::parseNumber(bridge::machineCoordText[axisIndex]); }
+// Generation 2: the machine coordinate of the axis as NcStudio shows it at
+// this moment; false when it shows none. A copy from an earlier status poll
+// may be stale, or empty and read as 0.
+bool machineCoordinateNow(int axisIndex, double& machine) {
+    if (!bridge::readMachineCoordinateNow(axisIndex)) return false;
+    machine = bridge::parseNumber(bridge::machineCoordText[axisIndex]);
+    return true;
+}
 
 // Generation 2: the offset that makes the axis's current work coordinate
-// `wanted`, written into the dialog's offset edit of that axis.
-void writeOffsetFor(HWND dialog, int axisIndex, double wanted, const char* format) {
+// `wanted` at machine coordinate `machine`, written into the dialog's offset
+// edit of that axis.
+void writeOffsetFor(HWND dialog, int axisIndex, double machine, double wanted, const char* format) {
     HWND target = readOffsets(dialog, axisIndex + 1);
     if (!target) return;
-    const double offset = machineCoordinate(axisIndex) - bridge::block().publicOffset[axisIndex] - wanted;
+    const double offset = machine - bridge::block().publicOffset[axisIndex] - wanted;
     platform::logEvent("offset of %c written: %f", static_cast<char>('X' + axisIndex), offset);
     bridge::writeEdit(target, formatted(format, offset).c_str());
 }
@@ -66,6 +74,9 @@ void setZGeneration1(bool fromToolSetter) {
 
 void setZGeneration2(bool fromToolSetter) {
     SharedBlock& b = bridge::block();
+    double machineZ = 0.0;
+    if (!machineCoordinateNow(kAxisEditZ - 1, machineZ))
+        return platform::logEvent("Set Z skipped: NcStudio shows no machine coordinate of Z");
     // The tool-setter height is used for this command only: zBase keeps
     // NcStudio's safe height for the next Set Z by key 7.
     double height = b.toolSetterHeight;
@@ -78,7 +89,7 @@ void setZGeneration2(bool fromToolSetter) {
     openCoordinateDialog();
     HWND dialog = waitForCoordinateDialog(CoordinateDialogTitles::Both);
     if (!dialog) return;
-    writeOffsetFor(dialog, kAxisEditZ - 1, height, "%.4f");
+    writeOffsetFor(dialog, kAxisEditZ - 1, machineZ, height, "%.4f");
     confirmCoordinateDialog(dialog);
 }
 
@@ -98,6 +109,12 @@ bool halfCoordinate(BYTE axisKnob) {
     const char* shown = bridge::readText(button);
     if (!*shown) return false;
     const double half = bridge::parseNumber(shown) * 0.5;
+    double machine = 0.0;
+    if (b.hostGeneration == 2 && !machineCoordinateNow(axisIndex, machine)) {
+        platform::logEvent("halving %c: NcStudio shows no machine coordinate, nothing done",
+                           static_cast<char>('X' + axisIndex));
+        return false;
+    }
     platform::logEvent("halving %c: %s to %f", static_cast<char>('X' + axisIndex), shown, half);
     rightClick(button);
 
@@ -105,7 +122,7 @@ bool halfCoordinate(BYTE axisKnob) {
     if (b.hostGeneration == 2) {
         dialog = waitForCoordinateDialog(CoordinateDialogTitles::Both);
         if (!dialog) return false;
-        writeOffsetFor(dialog, axisIndex, half, "%f");
+        writeOffsetFor(dialog, axisIndex, machine, half, "%f");
     } else {
         dialog = waitForCoordinateDialog(axisIndex == 0 ? CoordinateDialogTitles::Both
                                                         : CoordinateDialogTitles::SetCoordinateOnly);

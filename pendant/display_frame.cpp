@@ -79,9 +79,12 @@ void appendLine(DisplayFrame& frame, const std::string& text, int kind) {
     frame.length = static_cast<BYTE>(frame.length + total);
 }
 
+// The step word carries the step code in bits 0-3 and NcStudio's mode in
+// bits 4-7; the mode does not change the step shown.
 std::string stepText(DWORD stepWord) {
-    if (stepWord == 0) return "Jog";
-    const DWORD stepCode = stepWord & 0xFF;
+    constexpr DWORD kHostModeBits = 0xF0;
+    if ((stepWord & ~kHostModeBits) == 0) return "Jog";
+    const DWORD stepCode = stepWord & 0x0F;
     if (stepCode == 1) return "0.01";
     if (stepCode == 2) return "0.05";
     char text[16];

@@ -12,6 +12,9 @@ namespace {
 
 constexpr DWORD kKeyBytes = 0x0000FFFF;
 constexpr DWORD kKnobBytes = 0xFFFF0000;
+// The axis knob (the key word's top byte) on lead mode: the feed slider
+// follows the wheel, and only a release stops it when the reports stop.
+constexpr DWORD kLeadModeKnob = 22;
 
 // Serialises the hand-over to KeyBoardProc with the release on link loss, so
 // that the remembered event is the one KeyBoardProc last received. Only the
@@ -19,7 +22,8 @@ constexpr DWORD kKnobBytes = 0xFFFF0000;
 std::mutex handOverLock;
 
 bool holdsSomething(int wheelDelta, int keyWord) {
-    return (static_cast<DWORD>(keyWord) & kKeyBytes) != 0 || wheelDelta != 0;
+    const DWORD word = static_cast<DWORD>(keyWord);
+    return (word & kKeyBytes) != 0 || wheelDelta != 0 || (word >> 24) == kLeadModeKnob;
 }
 
 int effectiveKey(int keyWord) {

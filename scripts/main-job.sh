@@ -204,7 +204,7 @@ main_job_script() {
     m=$(mark "$ncstudio_log")
     ncstudio "front"
     # Binding posts Ctrl+2 to NcStudio's main window (its manual page).
-    expect "NcStudio receives the binding's Ctrl+2" "$ncstudio_log" "$m" "2 to \"NcStudio V" 10
+    expect "NcStudio receives the binding's Ctrl+2" "$ncstudio_log" "$m" "Ctrl+2 to \"NcStudio V" 10
     # Once bound and mapped, the display shows NcStudio's step.
     expect_display "the display shows NcStudio's 0.01 mm step" "|    0.01   |" 10
 
@@ -289,6 +289,50 @@ main_job_script() {
     expect "Y steps to -3.350" "$ncstudio_log" "$m" "Y: -3.350"
     sleep 1
     screenshot_pendant
+}
+
+# expect_once DESCRIPTION LOG MARK TEXT: LOG holds exactly one line with TEXT
+# after line MARK.
+expect_once() {
+    local description=$1 log=$2 from=$3 text=$4 count
+    count=$(tail -n +$((from + 1)) "$log" | grep -cF -- "$text" || true)
+    [ "$count" = 1 ] || failed "$description: \"$text\" showed $count times in $(basename "$log")"
+    passed "$description"
+}
+
+# A second pass with a receiver that repeats the pendant's report every 35 ms
+# while a key is held or the wheel turns, as some receivers' firmware does:
+# a held key still does its thing once, and a held jog key holds one jog.
+main_job_repeating_receiver() {
+    step "The receiver repeats the report every 35 ms while something is held"
+    pendant "repeat 35" "axis X"
+    sleep 2.5  # past the check for a jog that kept running (see above)
+
+    step "Key 4 held for 600 ms: NcStudio runs the program, once"
+    m=$(mark "$ncstudio_log")
+    pendant "key 4" "wait 600" "release"
+    expect "NcStudio runs the program (F9)" "$ncstudio_log" "$m" "run state: RUNNING"
+    expect_none "the held key does not pause it" "$ncstudio_log" "$m" "key down Pause" 1
+    expect_once "F9 came once" "$ncstudio_log" "$m" "key down F9"
+
+    step "Key 3 held for 600 ms: NcStudio stops"
+    m=$(mark "$ncstudio_log")
+    pendant "key 3" "wait 600" "release"
+    expect "NcStudio stops (F11)" "$ncstudio_log" "$m" "run state: IDLE"
+
+    step "Key 8 held for 1.6 s: one continuous jog on X-, without a gap"
+    m=$(mark "$ncstudio_log")
+    pendant "key 8" "wait 1600" "release"
+    expect "X- is let go" "$ncstudio_log" "$m" "jog ended: X"
+    expect_once "X- is held down once" "$ncstudio_log" "$m" "jogging X-"
+
+    step "Keys 14 and 16 held together on X for 600 ms: X halves once"
+    m=$(mark "$ncstudio_log")
+    pendant "key 14 16" "wait 600" "release"
+    expect "NcStudio sets X's work coordinate" "$ncstudio_log" "$m" "work coordinate X: " 10
+    sleep 2
+    expect_once "X is set once" "$ncstudio_log" "$m" "work coordinate X: "
+    pendant "repeat 0"
 }
 
 run_keyboard() { wine_in_prefix "$build/bin/keyboard.exe" "$@"; }

@@ -50,6 +50,7 @@ source scripts/main-job.sh
 
 main_job_start
 main_job_script
+main_job_repeating_receiver
 main_job_menu
 main_job_end
 main_job_virtual_pendant

@@ -5,6 +5,12 @@
 // text lines, logs the re-pair commands and answers status reads.
 //
 //   pendant [--pipe NAME] [--script FILE] [--channels HW TS] [--ids HW TS]
+//           [--repeat MS]
+//
+// With --repeat (or the command "repeat MS") the receiver repeats the report
+// every MS milliseconds while a key is down or the wheel turns, and sends a
+// few reports without a key after a release, as a receiver whose firmware
+// repeats does; repeated reports are not printed.
 //
 // The commands are listed in pendant_commands.h. Input reports wait for a receiver
 // to connect. At the end of the input the pendant goes on serving until it is ended (Ctrl+C) or a "quit" command.
@@ -19,6 +25,7 @@
 #include "standin/pendant/display_assembler.h"
 #include "standin/pendant/pendant_commands.h"
 #include "standin/pendant/pendant_server.h"
+#include "standin/pendant/report_repeater.h"
 #include "standin/pendant/report_text.h"
 
 namespace {
@@ -72,6 +79,7 @@ struct Options {
     std::string pipeName = "\\\\.\\pipe\\wheelpad-receiver";
     std::string scriptPath;
     standin::PendantStatus status;
+    DWORD repeatMs = 0;
 };
 
 bool parseOptions(int argc, char** argv, Options& options) {
@@ -83,6 +91,12 @@ bool parseOptions(int argc, char** argv, Options& options) {
             options.pipeName = argv[++i];
         } else if (arg == "--script" && i + 1 < argc) {
             options.scriptPath = argv[++i];
+        } else if (arg == "--repeat" && i + 1 < argc) {
+            if (!standin::parseCommand(std::string("repeat ") + argv[++i], command, error)) {
+                std::cerr << arg << ": " << error << std::endl;
+                return false;
+            }
+            options.repeatMs = static_cast<DWORD>(command->first);
         } else if ((arg == "--channels" || arg == "--ids") && i + 2 < argc) {
             std::string line = arg.substr(2) + " " + argv[i + 1] + " " + argv[i + 2];
             i += 2;
@@ -98,7 +112,7 @@ bool parseOptions(int argc, char** argv, Options& options) {
                 options.status.toolSetterId = static_cast<WORD>(command->second);
             }
         } else {
-            std::cerr << "usage: pendant [--pipe NAME] [--script FILE] [--channels HW TS] [--ids HW TS]"
+            std::cerr << "usage: pendant [--pipe NAME] [--script FILE] [--channels HW TS] [--ids HW TS] [--repeat MS]"
                       << std::endl;
             return false;
         }
@@ -108,8 +122,11 @@ bool parseOptions(int argc, char** argv, Options& options) {
 
 class CommandRunner {
 public:
-    CommandRunner(standin::PendantServer& server, standin::PendantStatus status)
-        : server_(server), status_(status) {}
+    CommandRunner(standin::PendantServer& server, standin::PendantStatus status, DWORD repeatMs)
+        : server_(server),
+          status_(status),
+          repeater_([&server](const standin::Report& report) { return server.sendInputReport(report); },
+                    repeatMs) {}
 
     // Runs the commands of `input`; false when one of them was "quit".
     bool run(std::istream& input, const std::string& source) {
@@ -140,6 +157,9 @@ private:
             status_.toolSetterChannel = static_cast<BYTE>(command.second);
             server_.setStatus(status_);
             return true;
+        case Kind::Repeat:
+            repeater_.setPeriod(static_cast<DWORD>(command.first));
+            return true;
         case Kind::Ids:
             status_.handwheelId = static_cast<WORD>(command.first);
             status_.toolSetterId = static_cast<WORD>(command.second);
@@ -155,7 +175,7 @@ private:
     // before wheelpad has opened the receiver loses nothing.
     void send(const standin::Report& report) {
         for (;;) {
-            if (server_.sendInputReport(report)) {
+            if (repeater_.send(report, controls_.standing())) {
                 say("sent: " + standin::hexBytes(report));
                 return;
             }
@@ -167,6 +187,7 @@ private:
     standin::PendantServer& server_;
     standin::PendantStatus status_;
     standin::PendantControls controls_;
+    standin::ReportRepeater repeater_;
 };
 
 }  // namespace
@@ -185,7 +206,7 @@ int main(int argc, char** argv) {
     }
     say("serving " + options.pipeName);
 
-    CommandRunner runner(server, options.status);
+    CommandRunner runner(server, options.status, options.repeatMs);
     if (!options.scriptPath.empty()) {
         std::ifstream script(options.scriptPath);
         if (!script) {

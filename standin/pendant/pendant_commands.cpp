@@ -52,6 +52,8 @@ const std::map<std::string, Syntax>& syntaxes() {
         {"rate", {Kind::Rate, 1, 1, 0, 255, "rate N with N 0-255"}},
         {"axis", {Kind::Axis, 1, 1, 0, 255, "axis X|Y|Z|spindle|feed|lead|0-255"}},
         {"wheel", {Kind::Wheel, 1, 1, -128, 127, "wheel N with N -128 to 127"}},
+        {"turn", {Kind::Turn, 1, 1, -128, 127, "turn N with N -128 to 127"}},
+        {"repeat", {Kind::Repeat, 1, 1, 0, 60000, "repeat MS with MS 0-60000"}},
         {"wait", {Kind::Wait, 1, 1, 0, 3600000, "wait MS with MS 0-3600000"}},
         {"channels", {Kind::Channels, 2, 2, 0, 255, "channels HW TS with channels 0-255"}},
         {"ids", {Kind::Ids, 2, 2, 0, 0xFFFF, "ids HW TS with ids 0-65535"}},
@@ -94,7 +96,7 @@ bool parseCommand(const std::string& line, std::optional<PendantCommand>& comman
 }
 
 pendant::receiver_protocol::Report PendantControls::apply(const PendantCommand& command) {
-    BYTE wheel = 0;
+    BYTE wheel = turning_;
     switch (command.kind) {
     case PendantCommand::Kind::Key:
         key1_ = static_cast<BYTE>(command.first);
@@ -112,10 +114,17 @@ pendant::receiver_protocol::Report PendantControls::apply(const PendantCommand& 
     case PendantCommand::Kind::Wheel:
         wheel = static_cast<BYTE>(static_cast<signed char>(command.first));
         break;
+    case PendantCommand::Kind::Turn:
+        wheel = turning_ = static_cast<BYTE>(static_cast<signed char>(command.first));
+        break;
     default:
         break;
     }
     return {kInputReportId, 0, key1_, key2_, rateKnob_, axisKnob_, wheel, 0};
+}
+
+pendant::receiver_protocol::Report PendantControls::standing() const {
+    return {kInputReportId, 0, key1_, key2_, rateKnob_, axisKnob_, turning_, 0};
 }
 
 }  // namespace standin

@@ -31,6 +31,7 @@ TEST_F(JiggleButtons, CachesTheWindowAndItsSixButtonsWithABufferOfItsOwn) {
 }
 
 TEST_F(JiggleButtons, LaterMatchOverwritesWhileFewerThanSixMatched) {
+    bindTo(ncstudio.mainWindow());
     HWND jiggle = ncstudio.topLevel("#32770", "Jiggle");
     ncstudio.label(jiggle, "X+");  // not a button
     ncstudio.button(jiggle, "X+");

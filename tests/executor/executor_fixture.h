@@ -86,6 +86,10 @@ protected:
         return result;
     }
 
+    // A report without a key: the key was let go, and the same key's next
+    // report is a new press (a key held over several reports acts once).
+    void release(BYTE axisKnob = 0) { event(0, 0, 0, 0, axisKnob); }
+
     // What reached the stand-in since the last forgetHistory(), without what
     // the stand-in's own message handling adds: the WM_CHAR its message loop
     // makes of a posted key, and the WM_COMMAND IDCANCEL with which a dialog

@@ -58,3 +58,25 @@ TEST_F(KeyBoardProcFrame, Key13FlipsTheCoordinateDisplayOnlyWithAStillWheelAndAS
     EXPECT_EQ(block().showMachineCoords, 1) << "nor a foreign window in front";
     EXPECT_TRUE(deliveries().empty()) << "an idle machine gets no menu key";
 }
+
+// A receiver that repeats the report while a key is held: key 4 over three
+// reports starts the program once. A report without a key ends the press even
+// when it could not get the mutex, so the next press pauses. The tool
+// setter's contact signal counts on every report.
+TEST_F(KeyBoardProcFrame, AKeyHeldOverSeveralReportsActsOnce) {
+    DWORD t0 = clock.now();
+    for (int report = 0; report < 3; ++report) event(0, 4);
+    EXPECT_EQ(deliveries(), keyPress(main, VK_F9, t0));
+    {
+        testing_support::MutexHolder holder;
+        EXPECT_EQ(event(0, 0), 1);
+    }
+    forgetHistory();
+    t0 = clock.now();
+    event(0, 4);
+    EXPECT_EQ(deliveries(), keyPress(main, VK_PAUSE, t0));
+
+    block().toolSetterEnabled = block().toolSetActive = 1;
+    for (int report = 0; report < 3; ++report) event(0, 51);
+    EXPECT_EQ(block().probeCount, 3);
+}

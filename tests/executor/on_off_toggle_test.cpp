@@ -20,6 +20,7 @@ protected:
     // it showed when it was pressed.
     std::string pressShowing(const char* caption) {
         ncstudio.setText(onOff, caption);
+        release();
         forgetHistory();
         event(0, 10);
         std::string pressed;

@@ -16,6 +16,7 @@ TEST_F(PromptAnswers, Key2InTheHomingDialogClicksAllAxesOrPostsEnterWithoutIt) {
     block().homingDialog = homing;
     event(0, 2);
     block().homingDialog = bare;
+    release();
     event(0, 2);
     HWND allAxes = FindWindowExA(homing, nullptr, nullptr, "&All Axes");
     EXPECT_EQ(deliveries(), Deliveries{click(allAxes, t0)} + keyPress(bare, VK_RETURN, t0 + 40));
@@ -31,6 +32,7 @@ TEST_F(PromptAnswers, Key2InTheJiggleWindowPostsEnterThenOkToIt) {
     EXPECT_TRUE(deliveries().empty()) << "no jiggle window reported yet";
 
     block().jiggleWindow = jiggle;
+    release();
     DWORD t0 = clock.now();
     event(0, 2);
     EXPECT_EQ(deliveries(), (keyPress(jiggle, VK_RETURN, t0) + Deliveries{{jiggle, WM_COMMAND, 1, t0}}));
@@ -47,6 +49,7 @@ TEST_F(PromptAnswers, Key2AnswersAReportedPromptWithOkYesAndEnterAfterAToolChang
     for (int hostMode : {0, 2}) {
         SCOPED_TRACE(hostMode);
         HWND window = hostMode == 0 ? prompt : toolChange;
+        release();
         forgetHistory();
         report(hostMode, 16);
         block().promptWindow = window;
@@ -77,8 +80,10 @@ TEST_F(PromptAnswers, Key1AnswersNoThenCancelOrClosesTheJiggleWindowAndTheHoming
     event(0, 1);
     block().promptWindow = nullptr;
     report(6, 6);
+    release();
     event(0, 1);
     report(5, 5);
+    release();
     event(0, 1);
     EXPECT_EQ(deliveries(), (Deliveries{{prompt, WM_COMMAND, 7, t0},
                                         {prompt, WM_COMMAND, 2, t0},

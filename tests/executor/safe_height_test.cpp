@@ -66,6 +66,7 @@ TEST_F(SafeHeight, Key7ReadsTheSafeHeightRowInNcStudiosProcessOrTakes11) {
         block().safeHeightKnown = 0;
         char location[1024];
         GetAxisLocation(location);
+        release(kAxisZ);
         clock.onSleep([] { Sleep(40); });  // NcStudio's process runs in real time
 
         EXPECT_EQ(event(0, 7, 0, 0, kAxisZ), 1);
@@ -73,6 +74,7 @@ TEST_F(SafeHeight, Key7ReadsTheSafeHeightRowInNcStudiosProcessOrTakes11) {
         EXPECT_EQ(block().safeHeightKnown, 1);
         EXPECT_TRUE(parametersWindowClosed());
         EXPECT_TRUE(ncstudio.waitForLog(c.shown)) << ncstudio.log();
+        release(kAxisZ);
         event(0, 7, 0, 0, kAxisZ);
         const std::string confirmed = "command 1 to \"Offset Setting\"";
         for (int i = 0; i < 100 && occurrences(ncstudio.log(), confirmed) < 2; ++i) Sleep(50);

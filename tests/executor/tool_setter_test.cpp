@@ -185,6 +185,7 @@ TEST_F(ToolSetter, Key6PausesARunningProgramAndResumesAPausedCalibration) {
     EXPECT_EQ(host.received(WM_COMMAND)[0].lParam, 32821);
     EXPECT_EQ(block().machineState & 3, 2);
     report(2, 2);
+    release();
     forgetHistory();
     t0 = clock.now();
     event(0, 6);

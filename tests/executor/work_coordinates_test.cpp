@@ -70,6 +70,7 @@ TEST_F(WorkCoordinates, TheAxisButtonIsTheHomingDialogsOrTheCoordinatePanels) {
     EXPECT_EQ(event(0, 15, 16, 0, kAxisZ), 0);
     EXPECT_EQ(event(0, 16, 15, 0, kAxisY), 0) << "no Y button: nothing clicked, the event goes on";
     report(0, 0);
+    release(kAxisY);
     EXPECT_EQ(event(0, 16, 15, 0, kAxisY), 0);
     block().machineState = 1;
     EXPECT_EQ(event(0, 15, 16, 0, kAxisX), 1);
@@ -86,6 +87,7 @@ TEST_F(WorkCoordinates, Key7InGeneration1WritesTheSafeHeightIntoTheThirdEdit) {
     EXPECT_EQ(shown(2), "25.000");
 
     ncstudio.setText(safeHeight, "");
+    release(kAxisX);
     forgetHistory();
     EXPECT_EQ(event(0, 7, 0, 0, kAxisX), 1);
     EXPECT_TRUE(deliveries().empty()) << "no safe height shown: no dialog";

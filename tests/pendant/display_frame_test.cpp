@@ -60,8 +60,12 @@ TEST(DisplayFrame, StepText) {
     EXPECT_EQ(pendant::stepText(0x00010500), "1.5");
     EXPECT_EQ(pendant::stepText(0x00013200), "1.50");
     EXPECT_EQ(pendant::stepText(0xFF000000), "0.0");
-    // Step code 1 with a host mode in bits 4-7 is not the 0.01 step.
-    EXPECT_EQ(pendant::stepText(0x00000A11), "0.10");
+    // NcStudio's mode in bits 4-7 (1 after F7, 6 in the "Jiggle" window)
+    // does not change the step shown.
+    EXPECT_EQ(pendant::stepText(0x00000111), "0.01");
+    EXPECT_EQ(pendant::stepText(0x00000562), "0.05");
+    EXPECT_EQ(pendant::stepText(0x00000010), "Jog");
+    EXPECT_EQ(pendant::stepText(0x00001464), "0.20");
 }
 
 TEST(DisplayFrame, LocationFieldsGiveLinesTwoAndThree) {

@@ -8,14 +8,20 @@
 namespace system_testing {
 
 Pendant::Pendant(const std::string& pipeName)
-    : server_(pipeName, [this](const standin::Report& report) { onFeatureReport(report); }) {}
+    : server_(pipeName, [this](const standin::Report& report) { onFeatureReport(report); }),
+      repeater_([this](const standin::Report& report) { return server_.sendInputReport(report); }) {}
 
 void Pendant::send(const std::string& command) {
     std::optional<standin::PendantCommand> parsed;
     std::string error;
     ASSERT_TRUE(standin::parseCommand(command, parsed, error)) << error;
     ASSERT_TRUE(parsed.has_value());
-    EXPECT_TRUE(server_.sendInputReport(controls_.apply(*parsed))) << command;
+    if (parsed->kind == standin::PendantCommand::Kind::Repeat) {
+        repeater_.setPeriod(static_cast<DWORD>(parsed->first));
+        return;
+    }
+    const standin::Report report = controls_.apply(*parsed);
+    EXPECT_TRUE(repeater_.send(report, controls_.standing())) << command;
 }
 
 void Pendant::onFeatureReport(const standin::Report& report) {
@@ -128,6 +134,30 @@ bool SystemTest::waitForCount(const testing_support::NcStudioProcess& ncstudio, 
         Sleep(20);
     } while (GetTickCount() - start < timeoutMs);
     return false;
+}
+
+void Running::startAll(int generation) {
+    ASSERT_TRUE(pendant.start());
+    ncstudio = std::make_unique<testing_support::NcStudioProcess>(generation, "--inactive");
+    HWND main = ncstudio->mainWindow();
+    ASSERT_NE(main, nullptr);
+    wheelpad = std::make_unique<WheelpadProcess>(pipeName);
+    ASSERT_NE(wheelpad->mainWindow(), nullptr);
+    EXPECT_FALSE(IsWindowVisible(wheelpad->mainWindow())) << "only the tray icon shows";
+    // Bound when it comes to the front: NcStudio is maximised. Mapped
+    // while it stays in front: the display shows X.
+    ncstudio->command("front");
+    ASSERT_TRUE(waitUntilBound(main, 5000));
+    ncstudio->command("front");
+    pendant.send("axis X");
+    ASSERT_TRUE(pendant.waitForDisplay("X:", 5000));
+    pendant.send("wheel 1");
+    pendant.send("release");
+    Sleep(1000);
+}
+
+void Running::TearDown() {
+    if (HasFailure() && ncstudio) std::printf("NcStudio's log:\n%s\n", ncstudio->log().c_str());
 }
 
 }  // namespace system_testing

@@ -13,6 +13,7 @@
 #include "standin/pendant/display_assembler.h"
 #include "standin/pendant/pendant_commands.h"
 #include "standin/pendant/pendant_server.h"
+#include "standin/pendant/report_repeater.h"
 #include "tests/support/ncstudio_process.h"
 
 namespace system_testing {
@@ -22,8 +23,13 @@ class Pendant {
 public:
     explicit Pendant(const std::string& pipeName);
     bool start() { return server_.start(); }
-    // Sends the input report of one command ("key 12", "axis X", "release").
+    // Sends the input report of one command ("key 12", "axis X", "release",
+    // "repeat 35").
     void send(const std::string& command);
+    // Ends the receiver's connection as pulling the receiver out would.
+    void unplug() { server_.dropReceiver(); }
+    // Waits up to `timeoutMs` for wheelpad to open the receiver.
+    bool waitForReceiver(DWORD timeoutMs) { return server_.waitForReceiver(timeoutMs); }
     // Waits up to `timeoutMs` for a display frame that holds `text`.
     bool waitForDisplay(const std::string& text, DWORD timeoutMs);
     int frames() const;
@@ -33,6 +39,7 @@ private:
 
     standin::PendantServer server_;
     standin::PendantControls controls_;
+    standin::ReportRepeater repeater_;
     mutable std::mutex lock_;
     standin::DisplayAssembler assembler_;
     std::string shown_;  // the lines of the last frame
@@ -100,6 +107,19 @@ protected:
 
     const std::string pipeName = freshPipeName();
     Pendant pendant{pipeName};
+};
+
+// NcStudio started and brought to the front, wheelpad bound to it, the
+// axis knob on X and the jog buttons taken over by a first turn of the wheel.
+class Running : public SystemTest {
+protected:
+    void startAll(int generation);
+
+    // What NcStudio went through, when something went wrong.
+    void TearDown() override;
+
+    std::unique_ptr<testing_support::NcStudioProcess> ncstudio;
+    std::unique_ptr<WheelpadProcess> wheelpad;
 };
 
 }  // namespace system_testing

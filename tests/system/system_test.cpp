@@ -24,6 +24,7 @@ namespace {
 using system_testing::countOf;
 using system_testing::loggedAt;
 using system_testing::nowMs;
+using system_testing::Running;
 using system_testing::SystemTest;
 using system_testing::WheelpadProcess;
 using testing_support::NcStudioProcess;
@@ -39,39 +40,6 @@ std::string lastJogEnd(const std::string& log) {
     if (at == std::string::npos) return "";
     return log.substr(at + marker.size(), log.find('\n', at) - at - marker.size());
 }
-
-// NcStudio started and brought to the front, wheelpad bound to it, the
-// axis knob on X and the jog buttons taken over by a first turn of the wheel.
-class Running : public SystemTest {
-protected:
-    void startAll(int generation) {
-        ASSERT_TRUE(pendant.start());
-        ncstudio = std::make_unique<NcStudioProcess>(generation, "--inactive");
-        HWND main = ncstudio->mainWindow();
-        ASSERT_NE(main, nullptr);
-        wheelpad = std::make_unique<WheelpadProcess>(pipeName);
-        ASSERT_NE(wheelpad->mainWindow(), nullptr);
-        EXPECT_FALSE(IsWindowVisible(wheelpad->mainWindow())) << "only the tray icon shows";
-        // Bound when it comes to the front: NcStudio is maximised. Mapped
-        // while it stays in front: the display shows X.
-        ncstudio->command("front");
-        ASSERT_TRUE(waitUntilBound(main, 5000));
-        ncstudio->command("front");
-        pendant.send("axis X");
-        ASSERT_TRUE(pendant.waitForDisplay("X:", 5000));
-        pendant.send("wheel 1");
-        pendant.send("release");
-        Sleep(1000);
-    }
-
-    // What NcStudio went through, when something went wrong.
-    void TearDown() override {
-        if (HasFailure() && ncstudio) std::printf("NcStudio's log:\n%s\n", ncstudio->log().c_str());
-    }
-
-    std::unique_ptr<NcStudioProcess> ncstudio;
-    std::unique_ptr<WheelpadProcess> wheelpad;
-};
 
 class EachGeneration : public Running, public ::testing::WithParamInterface<int> {};
 
