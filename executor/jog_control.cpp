@@ -81,8 +81,15 @@ bool prepareJog(KeyEvent& event) {
     }
 
     if (isContinuousJogKey(event.key)) {
-        applyRate(0);
-        restoreFeed();
+        // A repeated report of the key whose jog is held selects nothing
+        // again: a step click and its 40 ms wait on every report would take
+        // longer than a repeating receiver's period, and the reports would
+        // queue up in front of the one that lets the jog go.
+        const bool heldByThisKey = b.lastJogKey == event.key && b.heldJogAxis == event.axisKnob;
+        if (!heldByThisKey) {
+            applyRate(0);
+            restoreFeed();
+        }
         event.wheel = event.key == kKeyJogNegative ? -1 : 1;
         if (b.lastJogKey != event.key) {
             b.lastJogKey = 0;

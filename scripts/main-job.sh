@@ -440,7 +440,7 @@ main_job_virtual_pendant() {
     expect "NcStudio's main window is up, in front" "$ncstudio_log" 0 "started" 20
     WHEELPAD_RECEIVER=$vpipe in_desktop "$install/wheelpad.exe" >"$jobdir/wheelpad-desktop.log" 2>&1 &
     expect "wheelpad connects to the virtual pendant" "$vlog" 0 "receiver connected" 20
-    expect "wheelpad binds NcStudio (Ctrl+2)" "$ncstudio_log" 0 "2 to \"NcStudio V" 20
+    expect "wheelpad binds NcStudio (Ctrl+2)" "$ncstudio_log" 0 "Ctrl+2 to \"NcStudio V" 20
     pendant_log=$vlog expect_display "the window's display shows NcStudio's 0.01 mm step" "|    0.01   |" 10
 
     step "A click on the axis knob's X: the window's display shows X"

@@ -92,8 +92,13 @@ TEST_F(RepeatingReceiver, AHeldKeyActsOnce) {
 
     for (const char* jog : {"8", "12"}) {
         const int started = count("jogging X");
-        hold(jog, 1600);
+        pendant.send(std::string("key ") + jog);
+        Sleep(1600);
+        const int letGo = nowMs();
+        pendant.send("release");
         EXPECT_TRUE(waitForCount(*ncstudio, "jog ended: X", started + 1)) << "key " << jog << " let go";
+        // The repeated reports must not queue up in front of the release.
+        EXPECT_LT(nowMs() - letGo, 300) << "key " << jog << " let go late";
         EXPECT_EQ(count("jogging X"), started + 1) << "key " << jog << " held in one piece";
     }
     EXPECT_EQ(count("key down 2 to \"NcStudio"), 0) << "Ctrl+2 without Ctrl";
