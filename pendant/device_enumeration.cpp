@@ -8,7 +8,6 @@ namespace {
 constexpr USHORT kVendorId = 0x10CE;
 constexpr USHORT kProductId = 0xEB99;
 constexpr USHORT kReportLength = 8;
-constexpr DWORD kMaxInterfaces = 25;
 constexpr int kMaxFeatureInterfaces = 4;
 constexpr DWORD kDetailSize = 1024;
 constexpr DWORD kShareReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
@@ -50,7 +49,10 @@ int PendantDevice::enumerate() {
     featureMatches_ = 0;
     alignas(SP_DEVICE_INTERFACE_DETAIL_DATA_A) BYTE detailBuffer[kDetailSize];
     auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(detailBuffer);
-    for (DWORD index = 0; index < kMaxInterfaces; ++index) {
+    // Every present interface is looked at: a PC brings many HID collections
+    // (keyboards, mice, touchpads, headsets, sensors), and the receiver may
+    // come after all of them.
+    for (DWORD index = 0; featureMatches_ < kMaxFeatureInterfaces; ++index) {
         if (!examineInterface(interfaces, hidClass, index, detail)) break;
     }
     hid().destroyDeviceInfoList(interfaces);
@@ -72,8 +74,9 @@ bool PendantDevice::examineInterface(HDEVINFO interfaces, const GUID& hidClass, 
     SP_DEVICE_INTERFACE_DATA data = {};
     data.cbSize = sizeof(data);
     if (!hid().enumDeviceInterfaces(interfaces, &hidClass, index, &data)) return false;
+    // A device that fails a call is passed over; it ends nothing.
     detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
-    if (!hid().getDeviceInterfaceDetail(interfaces, &data, detail, kDetailSize)) return false;
+    if (!hid().getDeviceInterfaceDetail(interfaces, &data, detail, kDetailSize)) return true;
     // The buffer is ours: make sure the path ends inside it.
     reinterpret_cast<BYTE*>(detail)[kDetailSize - 1] = 0;
 
@@ -85,7 +88,7 @@ bool PendantDevice::examineInterface(HDEVINFO interfaces, const GUID& hidClass, 
     if (readReceiverCaps(handle, caps)) {
         if (caps.FeatureReportByteLength == kReportLength) {
             keepFeatureInterface(handle, data.InterfaceClassGuid);
-            return featureMatches_ < kMaxFeatureInterfaces;
+            return true;
         }
         if (caps.InputReportByteLength == kReportLength) {
             hid().closeHandle(handle);
