@@ -10,7 +10,9 @@ typedef enum DeviceKind { BUS_FUNCTION, BUS_CONTROL, BUS_CHILD } DeviceKind;
 
 typedef struct ChildDevice {
     BusDeviceDescription description;
-    BOOLEAN present;  // cleared by an unplug; the device object lives until removed
+    BOOLEAN present;   // cleared by an unplug; the device object lives until removed
+    BOOLEAN reported;  // the plug and play manager has been told of it
+    BOOLEAN started;
     IRP* pendingRead;
     UCHAR queued[QUEUED_INPUT_REPORTS][RECEIVER_REPORT_LENGTH];
     ULONG queuedCount;
@@ -27,6 +29,9 @@ typedef struct Bus {
     DEVICE_OBJECT* lower;
     DEVICE_OBJECT* control;
     DEVICE_OBJECT* slots[RECEIVER_BUS_SLOTS];  // the present children
+    // Children unplugged and not yet removed: their slot stays taken, as a
+    // device path is not used again before the last one under it has gone.
+    DEVICE_OBJECT* going[RECEIVER_BUS_SLOTS];
     BusFeatureRecord features[KEPT_FEATURE_RECORDS];
     ULONG featureCount;
     UCHAR featureAnswer[RECEIVER_REPORT_LENGTH];

@@ -92,6 +92,9 @@ static NTSTATUS childPnp(DEVICE_OBJECT* device, IRP* irp) {
         }
         break;
     case IRP_MN_START_DEVICE:
+        child->started = TRUE;
+        status = STATUS_SUCCESS;
+        break;
     case IRP_MN_QUERY_REMOVE_DEVICE:
     case IRP_MN_CANCEL_REMOVE_DEVICE:
     case IRP_MN_QUERY_STOP_DEVICE:
@@ -105,6 +108,7 @@ static NTSTATUS childPnp(DEVICE_OBJECT* device, IRP* irp) {
         KeAcquireSpinLock(&bus.lock, &irql);
         IRP* read = takePendingRead(child);
         const BOOLEAN gone = !child->present;
+        if (gone && bus.going[child->description.slot] == device) bus.going[child->description.slot] = NULL;
         KeReleaseSpinLock(&bus.lock, irql);
         if (read) completeRead(read, NULL, STATUS_DEVICE_NOT_CONNECTED);
         complete(irp, STATUS_SUCCESS);
@@ -132,6 +136,7 @@ static NTSTATUS busRelations(IRP* irp) {
         for (ULONG slot = 0; slot < RECEIVER_BUS_SLOTS; ++slot) {
             if (!bus.slots[slot]) continue;
             ObReferenceObject(bus.slots[slot]);
+            extensionOf(bus.slots[slot])->child.reported = TRUE;
             relations->Objects[relations->Count++] = bus.slots[slot];
         }
     }
@@ -196,7 +201,7 @@ static NTSTATUS plug(const BusDeviceDescription* description) {
 
     KIRQL irql;
     KeAcquireSpinLock(&bus.lock, &irql);
-    const BOOLEAN taken = bus.slots[slot] != NULL;
+    const BOOLEAN taken = bus.slots[slot] != NULL || bus.going[slot] != NULL;
     if (!taken) bus.slots[slot] = device;
     KeReleaseSpinLock(&bus.lock, irql);
     if (taken) {
@@ -212,18 +217,24 @@ static NTSTATUS unplug(ULONG slot) {
     KIRQL irql;
     KeAcquireSpinLock(&bus.lock, &irql);
     DEVICE_OBJECT* device = bus.slots[slot];
+    BOOLEAN reported = FALSE;
     IRP* read = NULL;
     if (device) {
         ChildDevice* child = &extensionOf(device)->child;
         child->present = FALSE;
         child->queuedCount = 0;
         read = takePendingRead(child);
+        reported = child->reported;
         bus.slots[slot] = NULL;
+        if (reported) bus.going[slot] = device;
     }
     KeReleaseSpinLock(&bus.lock, irql);
     if (!device) return STATUS_NO_SUCH_DEVICE;
     if (read) completeRead(read, NULL, STATUS_DEVICE_NOT_CONNECTED);
-    IoInvalidateDeviceRelations(bus.physical, BusRelations);
+    if (reported)
+        IoInvalidateDeviceRelations(bus.physical, BusRelations);
+    else
+        IoDeleteDevice(device);  // pulled out before anybody saw it
     return STATUS_SUCCESS;
 }
 
@@ -262,6 +273,21 @@ static NTSTATUS takeFeatures(IRP* irp, ULONG room) {
     return STATUS_SUCCESS;
 }
 
+static NTSTATUS slotState(ULONG slot, IRP* irp, ULONG room) {
+    if (slot >= RECEIVER_BUS_SLOTS || room < sizeof(ULONG)) return STATUS_INVALID_PARAMETER;
+    KIRQL irql;
+    KeAcquireSpinLock(&bus.lock, &irql);
+    ULONG state = RECEIVER_SLOT_EMPTY;
+    if (bus.slots[slot])
+        state = extensionOf(bus.slots[slot])->child.started ? RECEIVER_SLOT_STARTED : RECEIVER_SLOT_PLUGGED;
+    else if (bus.going[slot])
+        state = RECEIVER_SLOT_GOING;
+    KeReleaseSpinLock(&bus.lock, irql);
+    *(ULONG*)irp->AssociatedIrp.SystemBuffer = state;
+    irp->IoStatus.Information = sizeof(ULONG);
+    return STATUS_SUCCESS;
+}
+
 static NTSTATUS controlRequest(IRP* irp) {
     IO_STACK_LOCATION* stack = IoGetCurrentIrpStackLocation(irp);
     const void* in = irp->AssociatedIrp.SystemBuffer;
@@ -274,6 +300,10 @@ static NTSTATUS controlRequest(IRP* irp) {
         return inLength == sizeof(ULONG) ? unplug(*(const ULONG*)in) : STATUS_INVALID_PARAMETER;
     case IOCTL_RECEIVER_BUS_INJECT:
         return inLength == sizeof(BusInputReport) ? inject(in) : STATUS_INVALID_PARAMETER;
+    case IOCTL_RECEIVER_BUS_SLOT_STATE:
+        return inLength == sizeof(ULONG)
+                   ? slotState(*(const ULONG*)in, irp, stack->Parameters.DeviceIoControl.OutputBufferLength)
+                   : STATUS_INVALID_PARAMETER;
     case IOCTL_RECEIVER_BUS_TAKE_FEATURES:
         return takeFeatures(irp, stack->Parameters.DeviceIoControl.OutputBufferLength);
     case IOCTL_RECEIVER_BUS_SET_FEATURE_ANSWER: {

@@ -30,6 +30,13 @@
 #define IOCTL_RECEIVER_BUS_TAKE_FEATURES RECEIVER_BUS_CODE(3)
 // In: the 8-byte report that answers every feature read.
 #define IOCTL_RECEIVER_BUS_SET_FEATURE_ANSWER RECEIVER_BUS_CODE(4)
+// In: ULONG slot. Out: ULONG, one of the slot states below.
+#define IOCTL_RECEIVER_BUS_SLOT_STATE RECEIVER_BUS_CODE(5)
+
+#define RECEIVER_SLOT_EMPTY 0
+#define RECEIVER_SLOT_PLUGGED 1  // not yet started by its drivers
+#define RECEIVER_SLOT_STARTED 2
+#define RECEIVER_SLOT_GOING 3    // unplugged, not yet removed
 
 #pragma pack(push, 1)
 typedef struct BusDeviceDescription {

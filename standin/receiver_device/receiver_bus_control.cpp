@@ -1,5 +1,10 @@
 #include "standin/receiver_device/receiver_bus_control.h"
 
+#include <setupapi.h>
+extern "C" {
+#include <hidsdi.h>
+}
+
 namespace receiver_bus {
 namespace {
 
@@ -24,9 +29,17 @@ BusDeviceDescription device(ULONG slot, USHORT vendor, USHORT product, BYTE inte
 
 }  // namespace
 
-Control::Control()
-    : handle_(CreateFileA(RECEIVER_BUS_USER_PATH, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                          OPEN_EXISTING, 0, nullptr)) {}
+bool Control::open(DWORD waitMs) {
+    const DWORD start = GetTickCount();
+    while (!available()) {
+        handle_ = CreateFileA(RECEIVER_BUS_USER_PATH, GENERIC_READ | GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+        if (available() || GetTickCount() - start >= waitMs) break;
+        Sleep(50);
+    }
+    return available();
+}
 
 Control::~Control() {
     if (available()) CloseHandle(handle_);
@@ -54,15 +67,65 @@ bool Control::unplug(ULONG slot) {
     return request(IOCTL_RECEIVER_BUS_UNPLUG, &slot, sizeof(slot));
 }
 
+bool Control::waitForSlot(ULONG slot, ULONG state) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        ULONG now = RECEIVER_SLOT_EMPTY;
+        DWORD returned = 0;
+        if (!request(IOCTL_RECEIVER_BUS_SLOT_STATE, &slot, sizeof(slot), &now, sizeof(now), &returned))
+            return false;
+        if (now == state) return true;
+        Sleep(20);
+    }
+    return false;
+}
+
+// The present HID interfaces of the receiver's vendor and product.
+static int receiverInterfaces() {
+    GUID hidClass;
+    HidD_GetHidGuid(&hidClass);
+    HDEVINFO set = SetupDiGetClassDevsA(&hidClass, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    if (set == INVALID_HANDLE_VALUE) return 0;
+    int count = 0;
+    alignas(SP_DEVICE_INTERFACE_DETAIL_DATA_A) BYTE buffer[1024];
+    auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(buffer);
+    SP_DEVICE_INTERFACE_DATA data = {};
+    data.cbSize = sizeof(data);
+    for (DWORD index = 0; SetupDiEnumDeviceInterfaces(set, nullptr, &hidClass, index, &data); ++index) {
+        detail->cbSize = sizeof(*detail);
+        if (!SetupDiGetDeviceInterfaceDetailA(set, &data, detail, sizeof(buffer), nullptr, nullptr)) continue;
+        HANDLE handle = CreateFileA(detail->DevicePath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) continue;
+        HIDD_ATTRIBUTES attributes = {};
+        attributes.Size = sizeof(attributes);
+        if (HidD_GetAttributes(handle, &attributes) && attributes.VendorID == kReceiverVendor &&
+            attributes.ProductID == kReceiverProduct)
+            ++count;
+        CloseHandle(handle);
+    }
+    SetupDiDestroyDeviceInfoList(set);
+    return count;
+}
+
+bool Control::waitForReceiverInterfaces(int count) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (receiverInterfaces() == count) return true;
+        Sleep(20);
+    }
+    return false;
+}
+
 bool Control::plugReceiver() {
     return plug(device(kReceiverInputSlot, kReceiverVendor, kReceiverProduct, 0, kInputReportId, 0)) &&
-           plug(device(kReceiverFeatureSlot, kReceiverVendor, kReceiverProduct, 1, 0, kFeatureReportId));
+           plug(device(kReceiverFeatureSlot, kReceiverVendor, kReceiverProduct, 1, 0, kFeatureReportId)) &&
+           waitForReceiverInterfaces(2);
 }
 
 bool Control::unplugReceiver() {
     const bool input = unplug(kReceiverInputSlot);
     const bool feature = unplug(kReceiverFeatureSlot);
-    return input && feature;
+    return input && feature && waitForReceiverInterfaces(0) && waitForSlot(kReceiverInputSlot, RECEIVER_SLOT_EMPTY) &&
+           waitForSlot(kReceiverFeatureSlot, RECEIVER_SLOT_EMPTY);
 }
 
 bool Control::plugOthers(ULONG count) {

@@ -33,17 +33,22 @@ constexpr ULONG kMaxCrowd = RECEIVER_BUS_SLOTS - kFirstCrowdSlot;
 
 class Control {
 public:
-    // Opens the bus's control device; `available()` is false where the
-    // drivers are not installed or not loaded.
-    Control();
+    Control() = default;
     ~Control();
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
 
+    // Opens the bus's control device, waiting up to `waitMs` for the bus to
+    // come up (its drivers load when the first program of a Wine prefix
+    // starts); false where they are not installed or cannot be loaded.
+    bool open(DWORD waitMs);
     bool available() const { return handle_ != INVALID_HANDLE_VALUE; }
 
-    // Both interfaces of the receiver; each waits while the slot's last
-    // device is still going (up to 2 s).
+    // Both interfaces of the receiver. As a hand would, plugging in waits
+    // until the HID class driver presents both interfaces, pulling out until
+    // they have gone (each up to 2 s); false when they did not. (Wine's HID
+    // class driver does not survive a device pulled out while it is still
+    // starting it.)
     bool plugReceiver();
     bool unplugReceiver();
     // The lookalike and `count` crowd devices (up to kMaxCrowd).
@@ -52,6 +57,10 @@ public:
 
     bool plug(const BusDeviceDescription& device);
     bool unplug(ULONG slot);
+    // Waits up to 2 s until the slot is in `state` (RECEIVER_SLOT_...).
+    bool waitForSlot(ULONG slot, ULONG state);
+    // Waits up to 2 s until `count` HID interfaces of the receiver are present.
+    static bool waitForReceiverInterfaces(int count);
     bool inject(const Report& report);
     // Feature reports written to any device since the last call, in order.
     std::vector<FeatureRecord> takeFeatures();
@@ -60,7 +69,7 @@ public:
 private:
     bool request(DWORD code, const void* in, DWORD inLength, void* out = nullptr,
                  DWORD outLength = 0, DWORD* returned = nullptr);
-    HANDLE handle_;
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
 
 }  // namespace receiver_bus

@@ -8,18 +8,24 @@
 namespace system_testing {
 
 Pendant::Pendant(const std::string& pipeName)
-    : server_(pipeName, [this](const standin::Report& report) { onFeatureReport(report); }) {}
+    : Pendant([&pipeName](standin::ReceiverTransport::FeatureSink sink) {
+          return std::make_unique<standin::PendantServer>(pipeName, std::move(sink));
+      }) {}
+
+Pendant::Pendant(const MakeTransport& make)
+    : server_(make([this](const standin::Report& report) { onFeatureReport(report); })) {}
 
 void Pendant::send(const std::string& command) {
     std::optional<standin::PendantCommand> parsed;
     std::string error;
     ASSERT_TRUE(standin::parseCommand(command, parsed, error)) << error;
     ASSERT_TRUE(parsed.has_value());
-    EXPECT_TRUE(server_.sendInputReport(controls_.apply(*parsed))) << command;
+    EXPECT_TRUE(server_->sendInputReport(controls_.apply(*parsed))) << command;
 }
 
 void Pendant::onFeatureReport(const standin::Report& report) {
     std::lock_guard<std::mutex> hold(lock_);
+    written_.push_back(report);
     if (assembler_.add(report) != standin::DisplayAssembler::Outcome::FrameComplete) return;
     shown_.clear();
     for (const std::string& line : assembler_.display().lines) shown_ += line + "|";
@@ -43,8 +49,13 @@ int Pendant::frames() const {
     return frames_;
 }
 
+std::vector<standin::Report> Pendant::written() const {
+    std::lock_guard<std::mutex> hold(lock_);
+    return written_;
+}
+
 WheelpadProcess::WheelpadProcess(const std::string& pipeName) {
-    SetEnvironmentVariableA("WHEELPAD_RECEIVER", pipeName.c_str());
+    if (!pipeName.empty()) SetEnvironmentVariableA("WHEELPAD_RECEIVER", pipeName.c_str());
     std::string commandLine = "\"" + testing_support::programFolder() + "wheelpad.exe\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -66,10 +77,12 @@ WheelpadProcess::~WheelpadProcess() {
     CloseHandle(process_);
 }
 
-HWND WheelpadProcess::mainWindow(DWORD timeoutMs) const {
+HWND WheelpadProcess::mainWindow(DWORD timeoutMs) const { return window("RZWN-1.4", timeoutMs); }
+
+HWND WheelpadProcess::window(const std::string& titlePart, DWORD timeoutMs) const {
     const DWORD start = GetTickCount();
     do {
-        if (HWND found = testing_support::findProcessWindow(processId_, "RZWN-1.4")) return found;
+        if (HWND found = testing_support::findProcessWindow(processId_, titlePart)) return found;
         Sleep(50);
     } while (GetTickCount() - start < timeoutMs);
     return nullptr;
