@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -140,6 +141,37 @@ TEST_F(OnTheDevice, PluggedInLaterPulledOutUnderAHeldJogAndPluggedInAgain) {
     pendant.send("key 11");
     pendant.send("release");
     EXPECT_TRUE(ncstudio->waitForLog("key down Ctrl+Home")) << "the reader thread joined NcStudio's input afresh";
+}
+
+// Unplug and replug cycles through the real HID stack: wheelpad's handles
+// and threads stay flat. A few cycles in the suite; the soak run by hand:
+// WHEELPAD_DEVICE_SOAK_CYCLES=1000.
+TEST_F(OnTheDevice, UnplugAndReplugCyclesKeepHandlesAndThreadsFlat) {
+    const char* asked = std::getenv("WHEELPAD_DEVICE_SOAK_CYCLES");
+    const int cycles = asked ? std::atoi(asked) : 6;
+    const int warmUp = std::min(100, cycles / 2);
+    ASSERT_NO_FATAL_FAILURE(startWheelpad());
+    ASSERT_TRUE(pendant.transport().waitForReceiver(5000));
+    DWORD handles = 0;
+    int threads = 0;
+    const DWORD start = GetTickCount();
+    for (int cycle = 1; cycle <= cycles; ++cycle) {
+        pendant.transport().unplug();
+        pendant.transport().plug();
+        ASSERT_TRUE(pendant.transport().waitForReceiver(5000)) << "not reopened in cycle " << cycle;
+        if (cycle == warmUp || cycle % 100 == 0) {
+            Sleep(1500);  // the reopens of both interfaces' arrivals are done
+            std::printf("cycle %d: %lu handles, %d threads, %lu ms a cycle\n", cycle, wheelpad->handleCount(),
+                        wheelpad->threadCount(), (GetTickCount() - start) / cycle);
+        }
+        if (cycle == warmUp) {
+            handles = wheelpad->handleCount();
+            threads = wheelpad->threadCount();
+        }
+    }
+    Sleep(1500);
+    EXPECT_LE(wheelpad->handleCount(), handles + 2);
+    EXPECT_LE(wheelpad->threadCount(), threads);
 }
 
 }  // namespace

@@ -2,8 +2,11 @@
 
 #include "tests/support/process_windows.h"
 
+#include <tlhelp32.h>
+
 #include <cstdio>
 #include <optional>
+#include <vector>
 
 namespace system_testing {
 
@@ -90,6 +93,46 @@ HWND WheelpadProcess::window(const std::string& titlePart, DWORD timeoutMs) cons
 
 void WheelpadProcess::post(UINT message, WPARAM wParam, LPARAM lParam) const {
     PostMessageA(mainWindow(0), message, wParam, lParam);
+}
+
+// Wine answers GetProcessHandleCount with 0 for another process; the
+// system's handle table tells each handle's owner.
+DWORD WheelpadProcess::handleCount() const {
+    struct Entry {
+        ULONG ownerPid;
+        BYTE objectType;
+        BYTE flags;
+        USHORT value;
+        PVOID object;
+        ULONG access;
+    };
+    using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+    constexpr ULONG kSystemHandleInformation = 16;
+    const auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    std::vector<BYTE> table(1 << 20);
+    ULONG needed = 0;
+    while (query && query(kSystemHandleInformation, table.data(), static_cast<ULONG>(table.size()), &needed) != 0) {
+        if (table.size() >= (64u << 20)) return 0;
+        table.resize(table.size() * 2);
+    }
+    const ULONG count = *reinterpret_cast<const ULONG*>(table.data());
+    const auto* entries = reinterpret_cast<const Entry*>(table.data() + sizeof(ULONG_PTR));
+    DWORD owned = 0;
+    for (ULONG i = 0; i < count; ++i) owned += entries[i].ownerPid == processId_;
+    return owned;
+}
+
+int WheelpadProcess::threadCount() const {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return -1;
+    int count = 0;
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        count += entry.th32OwnerProcessID == processId_;
+    CloseHandle(snapshot);
+    return count;
 }
 
 DWORD WheelpadProcess::waitForExit(DWORD timeoutMs) {

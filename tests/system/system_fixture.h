@@ -65,6 +65,9 @@ public:
     // Its top-level window whose title holds `titlePart`, waiting up to `timeoutMs`.
     HWND window(const std::string& titlePart, DWORD timeoutMs) const;
     void post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    // Its open handles and its threads.
+    DWORD handleCount() const;
+    int threadCount() const;
     DWORD waitForExit(DWORD timeoutMs);
 
 private:
