@@ -7,11 +7,13 @@
 # WHEELPAD_RECEIVER_DEVICE=1 when the bus answers, or 0 after saying why not.
 install_receiver_device() {
     local out=$1 template="$WHEELPAD_WINE_ROOT/template" arch=i686
+    local sources
+    sources=$(cd "$(dirname "${BASH_SOURCE[0]}")/../standin/receiver_device" && pwd)
     local drivers="$template/drive_c/windows/system32/drivers" log="$1/install.log" name
     grep -q '^#arch=win64' "$template/system.reg" && arch=x86_64
     WHEELPAD_RECEIVER_DEVICE=0
     export WHEELPAD_RECEIVER_DEVICE
-    if ! bash "$root/standin/receiver_device/build.sh" "$arch" "$out" >"$out.build.log" 2>&1; then
+    if ! bash "$sources/build.sh" "$arch" "$out" >"$out.build.log" 2>&1; then
         cat "$out.build.log"
         echo "The virtual receiver's drivers do not build here: the receiver is served through the pipe only."
         return 0

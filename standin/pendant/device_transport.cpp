@@ -33,8 +33,7 @@ std::string DeviceTransport::describe() const {
 bool DeviceTransport::start() {
     if (!control_.open(kBusWaitMs)) return false;
     control_.takeFeatures();  // left from an earlier pendant
-    if (!control_.plugOthers(otherDevices_)) return false;
-    plug();
+    if (!control_.plugOthers(otherDevices_) || !plug()) return false;
     collector_ = std::thread([this] { collectFeatureReports(); });
     return true;
 }
@@ -56,15 +55,16 @@ bool DeviceTransport::waitForReceiver(DWORD timeoutMs) {
     return changed_.wait_for(hold, std::chrono::milliseconds(timeoutMs), [this] { return opened_; });
 }
 
-void DeviceTransport::unplug() {
+bool DeviceTransport::unplug() {
     std::lock_guard<std::mutex> hold(lock_);
-    control_.unplugReceiver();
     plugged_ = opened_ = false;
+    return control_.unplugReceiver();
 }
 
-void DeviceTransport::plug() {
+bool DeviceTransport::plug() {
     std::lock_guard<std::mutex> hold(lock_);
     plugged_ = control_.plugReceiver();
+    return plugged_;
 }
 
 void DeviceTransport::collectFeatureReports() {

@@ -30,8 +30,8 @@ public:
     // The receiver counts as connected from the first feature report after
     // it was plugged in: wheelpad sends its start report when it opens it.
     bool waitForReceiver(DWORD timeoutMs) override;
-    void unplug() override;
-    void plug() override;
+    bool unplug() override;
+    bool plug() override;
 
 private:
     void collectFeatureReports();

@@ -175,12 +175,10 @@ private:
             server_.setStatus(status_);
             return true;
         case Kind::Unplug:
-            server_.unplug();
-            say("receiver unplugged");
+            say(server_.unplug() ? "receiver unplugged" : "the receiver did not go");
             return true;
         case Kind::Plug:
-            server_.plug();
-            say("receiver plugged in");
+            say(server_.plug() ? "receiver plugged in" : "the receiver did not come");
             return true;
         default:
             send(controls_.apply(command));

@@ -35,9 +35,12 @@ public:
     // Ends the receiver's connection as an unplugging would; the pipe then
     // takes the next connection.
     void dropReceiver();
-    void unplug() override { dropReceiver(); }
+    bool unplug() override {
+        dropReceiver();
+        return true;
+    }
     // The pipe takes the next connection by itself.
-    void plug() override {}
+    bool plug() override { return true; }
 
 private:
     void run();

@@ -44,9 +44,10 @@ public:
     // True once wheelpad has the receiver open.
     virtual bool waitForReceiver(DWORD timeoutMs) = 0;
 
-    // The receiver pulled out and plugged in again.
-    virtual void unplug() = 0;
-    virtual void plug() = 0;
+    // The receiver pulled out and plugged in again; false when it did not go
+    // or come.
+    virtual bool unplug() = 0;
+    virtual bool plug() = 0;
 };
 
 }  // namespace standin

@@ -6,7 +6,8 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 arch=$1 out=$2
-cc="ccache $arch-w64-mingw32-gcc"
+cc="$arch-w64-mingw32-gcc"
+command -v ccache >/dev/null && cc="ccache $cc"
 entry=DriverEntry
 [ "$arch" = i686 ] && entry=_DriverEntry@8
 mkdir -p "$out"

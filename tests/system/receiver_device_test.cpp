@@ -116,12 +116,12 @@ TEST_F(OnTheDevice, FoundBehindOtherDevicesItReadsKeysSendsFramesAndReadsTheStat
 // held (the jog is let go), plugged in again: the display is updated again,
 // and a key's chord (key 11: Ctrl+Home) still holds Ctrl.
 TEST_F(OnTheDevice, PluggedInLaterPulledOutUnderAHeldJogAndPluggedInAgain) {
-    pendant.transport().unplug();
+    ASSERT_TRUE(pendant.transport().unplug());
     ASSERT_NO_FATAL_FAILURE(startWheelpad());
     ncstudio->command("front");
     EXPECT_FALSE(waitUntilBound(ncstudio->mainWindow(), 1500)) << "no binding without a receiver";
 
-    pendant.transport().plug();
+    ASSERT_TRUE(pendant.transport().plug());
     ASSERT_TRUE(pendant.transport().waitForReceiver(5000)) << "the receiver plugged in is not opened";
     ASSERT_NO_FATAL_FAILURE(bindAndShowX());
     pendant.send("wheel 1");
@@ -130,7 +130,7 @@ TEST_F(OnTheDevice, PluggedInLaterPulledOutUnderAHeldJogAndPluggedInAgain) {
     Sleep(1000);
 
     EXPECT_LT(jogReleaseDelay(*ncstudio, [&] { pendant.transport().unplug(); }), kReleaseBoundMs);
-    pendant.transport().plug();
+    ASSERT_TRUE(pendant.transport().plug());
     ASSERT_TRUE(pendant.transport().waitForReceiver(5000)) << "the receiver plugged in again is not opened";
     // Each of its interfaces arrives with a device change of its own, and
     // each makes wheelpad close and reopen the receiver once more.
@@ -156,8 +156,8 @@ TEST_F(OnTheDevice, UnplugAndReplugCyclesKeepHandlesAndThreadsFlat) {
     int threads = 0;
     const DWORD start = GetTickCount();
     for (int cycle = 1; cycle <= cycles; ++cycle) {
-        pendant.transport().unplug();
-        pendant.transport().plug();
+        ASSERT_TRUE(pendant.transport().unplug()) << "cycle " << cycle;
+        ASSERT_TRUE(pendant.transport().plug()) << "cycle " << cycle;
         ASSERT_TRUE(pendant.transport().waitForReceiver(5000)) << "not reopened in cycle " << cycle;
         if (cycle == warmUp || cycle % 100 == 0) {
             Sleep(1500);  // the reopens of both interfaces' arrivals are done
