@@ -21,8 +21,10 @@ public:
     DeviceTransport(ULONG otherDevices, FeatureSink onFeatureReport);
     ~DeviceTransport() override;
 
-    // False where the bus's drivers are not installed or not loaded.
+    // False where the bus's drivers are not installed or not loaded
+    // (`busLoaded` false), or when the devices did not come.
     bool start() override;
+    bool busLoaded() const { return control_.available(); }
     std::string describe() const override;
 
     void setStatus(const PendantStatus& status) override;

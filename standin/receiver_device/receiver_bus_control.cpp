@@ -14,6 +14,9 @@ constexpr BYTE kInputReportId = 4;
 constexpr BYTE kFeatureReportId = 6;
 constexpr USHORT kLookalikeVendor = 0x1A86;
 constexpr USHORT kCrowdVendor = 0x046D;
+// The first time a device shows up in a Wine prefix its drivers are
+// installed for it, which takes a while for many devices at once.
+constexpr DWORD kDevicesWaitMs = 30000;
 
 BusDeviceDescription device(ULONG slot, USHORT vendor, USHORT product, BYTE interfaceNumber,
                             BYTE inputId, BYTE featureId) {
@@ -79,8 +82,8 @@ bool Control::waitForSlot(ULONG slot, ULONG state) {
     return false;
 }
 
-// The present HID interfaces of the receiver's vendor and product.
-static int receiverInterfaces() {
+// The present HID interfaces of `vendor` (and `product`, unless 0).
+static int presentInterfaces(USHORT vendor, USHORT product) {
     GUID hidClass;
     HidD_GetHidGuid(&hidClass);
     HDEVINFO set = SetupDiGetClassDevsA(&hidClass, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
@@ -98,8 +101,8 @@ static int receiverInterfaces() {
         if (handle == INVALID_HANDLE_VALUE) continue;
         HIDD_ATTRIBUTES attributes = {};
         attributes.Size = sizeof(attributes);
-        if (HidD_GetAttributes(handle, &attributes) && attributes.VendorID == kReceiverVendor &&
-            attributes.ProductID == kReceiverProduct)
+        if (HidD_GetAttributes(handle, &attributes) && attributes.VendorID == vendor &&
+            (product == 0 || attributes.ProductID == product))
             ++count;
         CloseHandle(handle);
     }
@@ -107,12 +110,18 @@ static int receiverInterfaces() {
     return count;
 }
 
-bool Control::waitForReceiverInterfaces(int count) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        if (receiverInterfaces() == count) return true;
+// Waits up to `timeoutMs` until `count` interfaces of `vendor` (and `product`) are present.
+static bool waitForInterfaces(USHORT vendor, USHORT product, int count, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    do {
+        if (presentInterfaces(vendor, product) == count) return true;
         Sleep(20);
-    }
+    } while (GetTickCount() - start < timeoutMs);
     return false;
+}
+
+bool Control::waitForReceiverInterfaces(int count) {
+    return waitForInterfaces(kReceiverVendor, kReceiverProduct, count, kDevicesWaitMs);
 }
 
 bool Control::plugReceiver() {
@@ -135,7 +144,9 @@ bool Control::plugOthers(ULONG count) {
     for (ULONG i = 0; i < count; ++i)
         plugged = plug(device(kFirstCrowdSlot + i, kCrowdVendor, static_cast<USHORT>(0xC000 + i), 0, 1, 0)) &&
                   plugged;
-    return plugged;
+    // They were there before the receiver, as a PC's own devices are.
+    return plugged && waitForInterfaces(kLookalikeVendor, kReceiverProduct, 1, kDevicesWaitMs) &&
+           waitForInterfaces(kCrowdVendor, 0, static_cast<int>(count), kDevicesWaitMs);
 }
 
 bool Control::unplugOthers(ULONG count) {

@@ -46,12 +46,13 @@ public:
 
     // Both interfaces of the receiver. As a hand would, plugging in waits
     // until the HID class driver presents both interfaces, pulling out until
-    // they have gone (each up to 2 s); false when they did not. (Wine's HID
-    // class driver does not survive a device pulled out while it is still
-    // starting it.)
+    // they have gone (up to 30 s: the first time, their drivers are
+    // installed); false when they did not. (Wine's HID class driver does not
+    // survive a device pulled out while it is still starting it.)
     bool plugReceiver();
     bool unplugReceiver();
-    // The lookalike and `count` crowd devices (up to kMaxCrowd).
+    // The lookalike and `count` crowd devices (up to kMaxCrowd); plugging
+    // them in waits until all their interfaces are present.
     bool plugOthers(ULONG count);
     bool unplugOthers(ULONG count);
 
@@ -59,7 +60,7 @@ public:
     bool unplug(ULONG slot);
     // Waits up to 2 s until the slot is in `state` (RECEIVER_SLOT_...).
     bool waitForSlot(ULONG slot, ULONG state);
-    // Waits up to 2 s until `count` HID interfaces of the receiver are present.
+    // Waits until `count` HID interfaces of the receiver are present.
     static bool waitForReceiverInterfaces(int count);
     bool inject(const Report& report);
     // Feature reports written to any device since the last call, in order.
