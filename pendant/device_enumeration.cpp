@@ -9,7 +9,6 @@ namespace {
 constexpr USHORT kVendorId = 0x10CE;
 constexpr USHORT kProductId = 0xEB99;
 constexpr USHORT kReportLength = 8;
-constexpr DWORD kMaxInterfaces = 25;
 constexpr int kMaxFeatureInterfaces = 4;
 constexpr DWORD kDetailSize = 1024;
 constexpr DWORD kShareReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
@@ -57,8 +56,11 @@ int PendantDevice::enumerate() {
     featureMatches_ = 0;
     alignas(SP_DEVICE_INTERFACE_DETAIL_DATA_A) BYTE detailBuffer[kDetailSize];
     auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(detailBuffer);
+    // Every present interface is looked at: a PC brings many HID collections
+    // (keyboards, mice, touchpads, headsets, sensors), and the receiver may
+    // come after all of them.
     DWORD seen = 0;
-    while (seen < kMaxInterfaces && examineInterface(interfaces, hidClass, seen, detail)) ++seen;
+    while (featureMatches_ < kMaxFeatureInterfaces && examineInterface(interfaces, hidClass, seen, detail)) ++seen;
     hid().destroyDeviceInfoList(interfaces);
     platform::logEventOnChange(enumerationLog, "receiver: %lu HID interfaces seen, input interface %s, %d feature interface(s)",
                      static_cast<unsigned long>(seen), inputHandle_ == INVALID_HANDLE_VALUE ? "none" : "open",
@@ -82,8 +84,9 @@ bool PendantDevice::examineInterface(HDEVINFO interfaces, const GUID& hidClass, 
     SP_DEVICE_INTERFACE_DATA data = {};
     data.cbSize = sizeof(data);
     if (!hid().enumDeviceInterfaces(interfaces, &hidClass, index, &data)) return false;
+    // A device that fails a call is passed over; it ends nothing.
     detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
-    if (!hid().getDeviceInterfaceDetail(interfaces, &data, detail, kDetailSize)) return false;
+    if (!hid().getDeviceInterfaceDetail(interfaces, &data, detail, kDetailSize)) return true;
     // The buffer is ours: make sure the path ends inside it.
     reinterpret_cast<BYTE*>(detail)[kDetailSize - 1] = 0;
 
@@ -96,7 +99,7 @@ bool PendantDevice::examineInterface(HDEVINFO interfaces, const GUID& hidClass, 
         if (caps.FeatureReportByteLength == kReportLength) {
             platform::logEvent("receiver: feature interface %s", detail->DevicePath);
             keepFeatureInterface(handle, data.InterfaceClassGuid);
-            return featureMatches_ < kMaxFeatureInterfaces;
+            return true;
         }
         if (caps.InputReportByteLength == kReportLength) {
             platform::logEvent("receiver: input interface %s", detail->DevicePath);

@@ -76,7 +76,7 @@ private:
     };
 
     int enumerate();
-    // Looks at the interface at `index`; false ends the enumeration.
+    // Looks at the interface at `index`; false when there is none (the list ended).
     bool examineInterface(HDEVINFO interfaces, const GUID& hidClass, DWORD index,
                           SP_DEVICE_INTERFACE_DETAIL_DATA_A* detail);
     void keepFeatureInterface(HANDLE handle, const GUID& interfaceClass);

@@ -9,6 +9,9 @@
 
 prefix="$WHEELPAD_WINE_ROOT/prefix-main-job"
 receiver='\\.\pipe\wheelpad-receiver'
+# HID devices of other vendors beside the virtual receiver device, their
+# interfaces listed before the receiver's.
+other_devices=30
 ncstudio_log="$jobdir/ncstudio.log"
 pendant_log="$jobdir/pendant.log"
 steps_passed=0
@@ -141,14 +144,53 @@ main_job_start() {
     exec 3>"$jobdir/ncstudio.in"
     expect "NcStudio's main window is up" "$ncstudio_log" 0 "started" 20
 
-    step "The pendant serves the receiver $receiver"
-    wine_in_prefix "$build/bin/pendant.exe" --pipe "$receiver" <"$jobdir/pendant.in" >"$pendant_log" 2>&1 &
-    exec 4>"$jobdir/pendant.in"
-    expect "the pendant is serving" "$pendant_log" 0 "serving" 20
+    if [ "${WHEELPAD_RECEIVER_DEVICE:-0}" = 1 ]; then
+        step "The pendant's receiver is plugged in: a HID device among $other_devices others"
+        wine_in_prefix "$build/bin/pendant.exe" --device --others "$other_devices" \
+            <"$jobdir/pendant.in" >"$pendant_log" 2>&1 &
+        exec 4>"$jobdir/pendant.in"
+        expect "the receiver is plugged in" "$pendant_log" 0 "serving" 20
 
-    step "wheelpad.exe starts with WHEELPAD_RECEIVER=$receiver"
-    WHEELPAD_RECEIVER=$receiver wine_in_prefix "$install/wheelpad.exe" >"$jobdir/wheelpad.log" 2>&1 &
-    wheelpad_pid=$!
+        step "wheelpad.exe starts as a user starts it"
+        wine_in_prefix "$install/wheelpad.exe" >"$jobdir/wheelpad.log" 2>&1 &
+        wheelpad_pid=$!
+    else
+        say "This machine cannot load the virtual receiver device: the pendant serves the pipe instead."
+        step "The pendant serves the receiver $receiver"
+        wine_in_prefix "$build/bin/pendant.exe" --pipe "$receiver" <"$jobdir/pendant.in" >"$pendant_log" 2>&1 &
+        exec 4>"$jobdir/pendant.in"
+        expect "the pendant is serving" "$pendant_log" 0 "serving" 20
+
+        step "wheelpad.exe starts with WHEELPAD_RECEIVER=$receiver"
+        WHEELPAD_RECEIVER=$receiver wine_in_prefix "$install/wheelpad.exe" >"$jobdir/wheelpad.log" 2>&1 &
+        wheelpad_pid=$!
+    fi
+}
+
+# The receiver pulled out while a continuous jog is held, and plugged in
+# again (on the virtual receiver device only: a pipe has no plug).
+main_job_replug() {
+    [ "${WHEELPAD_RECEIVER_DEVICE:-0}" = 1 ] || return 0
+    local m
+
+    step "Axis knob on X, key 12 held, the receiver pulled out: the jog is let go"
+    pendant "axis X" "wait 300"
+    m=$(mark "$ncstudio_log")
+    pendant "key 12" "wait 500" "unplug"
+    expect "X+ is held down" "$ncstudio_log" "$m" "jogging X+"
+    expect "X+ is let go when the receiver goes" "$ncstudio_log" "$m" "jog ended: X" 2
+    expect "the receiver is pulled out" "$pendant_log" 0 "receiver unplugged"
+    rig_wait 5 rig_tray_is red || failed "the tray icon does not show the missing receiver ($(rig_tray_colour))"
+    passed "the tray icon shows the missing receiver (red)"
+
+    step "The receiver plugged in again: the display comes back and key 11 sends Ctrl+Home"
+    m=$(mark "$ncstudio_log")
+    local shown
+    shown=$(mark "$pendant_log")
+    pendant "wait 1000" "plug" "release" "wait 1500" "key 11" "release"
+    expect "the receiver is plugged in again" "$pendant_log" "$shown" "receiver plugged in"
+    expect "the display is shown again" "$pendant_log" "$shown" "display (day" 10
+    expect "NcStudio receives Ctrl+Home" "$ncstudio_log" "$m" "key down Ctrl+Home" 10
 }
 
 # The job's prefix: its programs share one Wine desktop with a taskbar, whose

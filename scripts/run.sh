@@ -2,7 +2,8 @@
 # The main job: the whole system under Wine as a user has it, in three
 # processes on one desktop — the stand-in NcStudio (ncstudio.exe), wheelpad.exe
 # with ncbridge.dll beside it, and the stand-in pendant (pendant.exe) on the
-# virtual receiver — while a built-in script works the pendant and the
+# virtual receiver device in Wine's HID stack (where this machine cannot load
+# its drivers: on the virtual receiver's pipe) — while a built-in script works the pendant and the
 # keyboard. It prints the pendant's display and NcStudio's coordinates and run
 # state as they change, checks that each step has the effect a user expects,
 # saves screenshots, and exits 0 only when every step went as expected.
@@ -46,11 +47,14 @@ cp "$build/bin/wheelpad.exe" "$build/bin/ncbridge.dll" "$install/"
 
 start_virtual_display
 prepare_wine_template "$build/wine"
+source scripts/receiver-device.sh
+install_receiver_device "$build/receiver-device"
 source scripts/main-job.sh
 
 main_job_start
 main_job_script
 main_job_repeating_receiver
+main_job_replug
 main_job_menu
 main_job_end
 main_job_virtual_pendant

@@ -26,6 +26,8 @@ fi
 
 start_virtual_display
 prepare_wine_template "$build/$WHEELPAD_TEST_ARCH/wine"
+source scripts/receiver-device.sh
+install_receiver_device "$build/$WHEELPAD_TEST_ARCH/receiver-device"
 # One test program at a time: the link and whole-system tests run in real
 # time across processes, and a second Wine program beside them on two cores
 # only adds jitter to what they measure.

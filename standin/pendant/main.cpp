@@ -1,10 +1,11 @@
 // The stand-in pendant: serves the receiver pipe that wheelpad's virtual
 // receiver connects to (wheelpad runs with WHEELPAD_RECEIVER set to the same
-// name), sends the key, knob and wheel reports of a script and of the commands
+// name), or the virtual receiver device that wheelpad finds among the HID
+// devices as it would the real receiver (--device), sends the key, knob and wheel reports of a script and of the commands
 // typed on stdin, shows the display frames it receives as the pendant's four
 // text lines, logs the re-pair commands and answers status reads.
 //
-//   pendant [--pipe NAME] [--script FILE] [--channels HW TS] [--ids HW TS]
+//   pendant [--pipe NAME | --device [--others N]] [--script FILE] [--channels HW TS] [--ids HW TS]
 //           [--repeat MS]
 //
 // With --repeat (or the command "repeat MS") the receiver repeats the report
@@ -16,12 +17,16 @@
 // to connect. At the end of the input the pendant goes on serving until it is ended (Ctrl+C) or a "quit" command.
 #include <windows.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 
+#include "standin/pendant/device_transport.h"
 #include "standin/pendant/display_assembler.h"
 #include "standin/pendant/pendant_commands.h"
 #include "standin/pendant/pendant_server.h"
@@ -75,8 +80,14 @@ private:
     bool shown_ = false;
 };
 
+constexpr const char* kUsage =
+    "usage: pendant [--pipe NAME | --device [--others N]] [--script FILE] [--channels HW TS] [--ids HW TS] "
+    "[--repeat MS]";
+
 struct Options {
     std::string pipeName = "\\\\.\\pipe\\wheelpad-receiver";
+    bool device = false;
+    unsigned long otherDevices = 0;
     std::string scriptPath;
     standin::PendantStatus status;
     DWORD repeatMs = 0;
@@ -89,6 +100,14 @@ bool parseOptions(int argc, char** argv, Options& options) {
         std::string arg = argv[i];
         if (arg == "--pipe" && i + 1 < argc) {
             options.pipeName = argv[++i];
+        } else if (arg == "--device") {
+            options.device = true;
+        } else if (arg == "--others" && i + 1 < argc) {
+            options.otherDevices = std::strtoul(argv[++i], nullptr, 10);
+            if (options.otherDevices > receiver_bus::kMaxCrowd) {
+                std::cerr << "--others: at most " << receiver_bus::kMaxCrowd << std::endl;
+                return false;
+            }
         } else if (arg == "--script" && i + 1 < argc) {
             options.scriptPath = argv[++i];
         } else if (arg == "--repeat" && i + 1 < argc) {
@@ -112,8 +131,7 @@ bool parseOptions(int argc, char** argv, Options& options) {
                 options.status.toolSetterId = static_cast<WORD>(command->second);
             }
         } else {
-            std::cerr << "usage: pendant [--pipe NAME] [--script FILE] [--channels HW TS] [--ids HW TS] [--repeat MS]"
-                      << std::endl;
+            std::cerr << kUsage << std::endl;
             return false;
         }
     }
@@ -122,7 +140,7 @@ bool parseOptions(int argc, char** argv, Options& options) {
 
 class CommandRunner {
 public:
-    CommandRunner(standin::PendantServer& server, standin::PendantStatus status, DWORD repeatMs)
+    CommandRunner(standin::ReceiverTransport& server, standin::PendantStatus status, DWORD repeatMs)
         : server_(server),
           status_(status),
           repeater_([&server](const standin::Report& report) { return server.sendInputReport(report); },
@@ -165,6 +183,12 @@ private:
             status_.toolSetterId = static_cast<WORD>(command.second);
             server_.setStatus(status_);
             return true;
+        case Kind::Unplug:
+            say(server_.unplug() ? "receiver unplugged" : "the receiver did not go");
+            return true;
+        case Kind::Plug:
+            say(server_.plug() ? "receiver plugged in" : "the receiver did not come");
+            return true;
         default:
             send(controls_.apply(command));
             return true;
@@ -184,7 +208,7 @@ private:
         }
     }
 
-    standin::PendantServer& server_;
+    standin::ReceiverTransport& server_;
     standin::PendantStatus status_;
     standin::PendantControls controls_;
     standin::ReportRepeater repeater_;
@@ -197,14 +221,19 @@ int main(int argc, char** argv) {
     if (!parseOptions(argc, argv, options)) return 2;
 
     DisplayWatcher watcher;
-    standin::PendantServer server(options.pipeName,
-                                  [&watcher](const standin::Report& report) { watcher.onFeatureReport(report); });
+    auto onFeatureReport = [&watcher](const standin::Report& report) { watcher.onFeatureReport(report); };
+    std::unique_ptr<standin::ReceiverTransport> transport;
+    if (options.device)
+        transport = std::make_unique<standin::DeviceTransport>(options.otherDevices, onFeatureReport);
+    else
+        transport = std::make_unique<standin::PendantServer>(options.pipeName, onFeatureReport);
+    standin::ReceiverTransport& server = *transport;
     server.setStatus(options.status);
     if (!server.start()) {
-        std::cerr << "cannot serve " << options.pipeName << " (error " << GetLastError() << ")" << std::endl;
+        std::cerr << "cannot serve " << server.describe() << " (error " << GetLastError() << ")" << std::endl;
         return 1;
     }
-    say("serving " + options.pipeName);
+    say("serving " + server.describe());
 
     CommandRunner runner(server, options.status, options.repeatMs);
     if (!options.scriptPath.empty()) {

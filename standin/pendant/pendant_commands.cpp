@@ -58,6 +58,8 @@ const std::map<std::string, Syntax>& syntaxes() {
         {"channels", {Kind::Channels, 2, 2, 0, 255, "channels HW TS with channels 0-255"}},
         {"ids", {Kind::Ids, 2, 2, 0, 0xFFFF, "ids HW TS with ids 0-65535"}},
         {"quit", {Kind::Quit, 0, 0, 0, 0, "quit"}},
+        {"unplug", {Kind::Unplug, 0, 0, 0, 0, "unplug"}},
+        {"plug", {Kind::Plug, 0, 0, 0, 0, "plug"}},
     };
     return table;
 }

@@ -14,6 +14,8 @@
 //   wait MS          pause the script for MS milliseconds
 //   channels HW TS   radio channels answered to status reads (0-255)
 //   ids HW TS        radio ids answered to status reads (0-65535, 0x.. allowed)
+//   unplug           pull the receiver out (the pipe: drop the connection)
+//   plug             plug the receiver in again
 //   quit             end the pendant
 //
 // Blank lines and lines starting with '#' are skipped. Every key, release,
@@ -28,7 +30,7 @@
 namespace standin {
 
 struct PendantCommand {
-    enum class Kind { Key, Release, Rate, Axis, Wheel, Turn, Repeat, Wait, Channels, Ids, Quit };
+    enum class Kind { Key, Release, Rate, Axis, Wheel, Turn, Repeat, Wait, Channels, Ids, Quit, Unplug, Plug };
     Kind kind;
     long first = 0;
     long second = 0;

@@ -5,54 +5,42 @@
 #include <windows.h>
 
 #include <condition_variable>
-#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
 
-#include "pendant/receiver_protocol.h"
+#include "standin/pendant/receiver_transport.h"
 
 namespace standin {
 
-using pendant::receiver_protocol::Report;
-
-// What the pendant answers to a status read: the radio channels and ids of
-// the handwheel and the tool setter.
-struct PendantStatus {
-    BYTE handwheelChannel = 0;
-    BYTE toolSetterChannel = 0;
-    WORD handwheelId = 0;
-    WORD toolSetterId = 0;
-};
-
-// The status read's answer: report id, handwheel channel, tool-setter
-// channel, the ids' low bytes (handwheel, tool setter), their high bytes, 0.
-Report statusReport(BYTE reportId, const PendantStatus& status);
-
-class PendantServer {
+class PendantServer : public ReceiverTransport {
 public:
-    // Called on the server's thread with every feature report written.
-    using FeatureSink = std::function<void(const Report&)>;
-
     PendantServer(std::string pipeName, FeatureSink onFeatureReport);
-    ~PendantServer();
+    ~PendantServer() override;
     PendantServer(const PendantServer&) = delete;
     PendantServer& operator=(const PendantServer&) = delete;
 
     // Creates the pipe and starts serving it; false when the pipe cannot be
     // created (another pendant serves the name).
-    bool start();
+    bool start() override;
+    std::string describe() const override { return pipeName_; }
 
-    void setStatus(const PendantStatus& status);
+    void setStatus(const PendantStatus& status) override;
     int statusReads() const;
 
     // Sends one input report; false while no receiver is connected.
-    bool sendInputReport(const Report& report);
+    bool sendInputReport(const Report& report) override;
 
-    bool waitForReceiver(DWORD timeoutMs);
+    bool waitForReceiver(DWORD timeoutMs) override;
     // Ends the receiver's connection as an unplugging would; the pipe then
     // takes the next connection.
     void dropReceiver();
+    bool unplug() override {
+        dropReceiver();
+        return true;
+    }
+    // The pipe takes the next connection by itself.
+    bool plug() override { return true; }
 
 private:
     void run();

@@ -85,24 +85,31 @@ TEST_F(EnumerationTest, WhichInterfacesMakeAReceiver) {
     EXPECT_EQ(hid.featureReports().size(), 3u) << "a start report only for each receiver opened";
 }
 
-TEST_F(EnumerationTest, TheSearchEndsAfterTwentyFiveInterfacesOrAtTheFourthFeatureInterface) {
+TEST_F(EnumerationTest, EveryPresentInterfaceIsExaminedUpToTheFourthFeatureInterface) {
     // The input interface behind the fourth feature interface is never seen.
     EXPECT_EQ(openAmong({receiverFeature("f1"), receiverFeature("f2"), receiverFeature("f3"),
                          receiverFeature("f4"), receiverInput()}),
               0);
     EXPECT_EQ(hid.tally().highestIndexAsked, 3u);
 
-    Interfaces interfaces = others(23);
-    interfaces.push_back(receiverInput());
-    interfaces.push_back(receiverFeature());
-    EXPECT_EQ(openAmong(interfaces), 1) << "indexes 23 and 24 are examined";
-
-    const Interfaces two = others(2);
-    interfaces.insert(interfaces.begin(), two.begin(), two.end());
+    // A PC with many HID collections: the receiver behind 30 other interfaces.
+    Interfaces crowd = others(30);
+    crowd.push_back(receiverInput());
+    crowd.push_back(receiverFeature());
     const int opensBefore = hid.tally().opens;
-    EXPECT_EQ(openAmong(interfaces), 0);
-    EXPECT_EQ(hid.tally().highestIndexAsked, 24u);
-    EXPECT_EQ(hid.tally().opens - opensBefore, 25);
+    EXPECT_EQ(openAmong(crowd), 1);
+    EXPECT_EQ(hid.tally().highestIndexAsked, 32u) << "the scan ends where the list ends";
+    EXPECT_EQ(hid.tally().opens - opensBefore, 33) << "32 examined, the input interface reopened";
+}
+
+TEST_F(EnumerationTest, AnInterfaceThatFailsACallIsSkippedAndTheScanGoesOn) {
+    // A device path too long for the detail buffer fails the detail call;
+    // a device that does not answer for its attributes fails that call.
+    FakeInterface longPath = otherDevice(std::string(1100, 'p'));
+    FakeInterface silent = otherDevice("silent");
+    silent.attributesFail = true;
+    EXPECT_EQ(openAmong({longPath, silent, receiverInput(), longPath, silent, receiverFeature()}), 1);
+    EXPECT_EQ(hid.tally().highestIndexAsked, 6u);
 }
 
 }  // namespace

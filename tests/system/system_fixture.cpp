@@ -2,14 +2,22 @@
 
 #include "tests/support/process_windows.h"
 
+#include <tlhelp32.h>
+
 #include <cstdio>
 #include <optional>
+#include <vector>
 
 namespace system_testing {
 
 Pendant::Pendant(const std::string& pipeName)
-    : server_(pipeName, [this](const standin::Report& report) { onFeatureReport(report); }),
-      repeater_([this](const standin::Report& report) { return server_.sendInputReport(report); }) {}
+    : Pendant([&pipeName](standin::ReceiverTransport::FeatureSink sink) {
+          return std::make_unique<standin::PendantServer>(pipeName, std::move(sink));
+      }) {}
+
+Pendant::Pendant(const MakeTransport& make)
+    : server_(make([this](const standin::Report& report) { onFeatureReport(report); })),
+      repeater_([this](const standin::Report& report) { return server_->sendInputReport(report); }) {}
 
 void Pendant::send(const std::string& command) {
     std::optional<standin::PendantCommand> parsed;
@@ -26,6 +34,7 @@ void Pendant::send(const std::string& command) {
 
 void Pendant::onFeatureReport(const standin::Report& report) {
     std::lock_guard<std::mutex> hold(lock_);
+    written_.push_back(report);
     if (assembler_.add(report) != standin::DisplayAssembler::Outcome::FrameComplete) return;
     shown_.clear();
     for (const std::string& line : assembler_.display().lines) shown_ += line + "|";
@@ -49,8 +58,13 @@ int Pendant::frames() const {
     return frames_;
 }
 
+std::vector<standin::Report> Pendant::written() const {
+    std::lock_guard<std::mutex> hold(lock_);
+    return written_;
+}
+
 WheelpadProcess::WheelpadProcess(const std::string& pipeName) {
-    SetEnvironmentVariableA("WHEELPAD_RECEIVER", pipeName.c_str());
+    if (!pipeName.empty()) SetEnvironmentVariableA("WHEELPAD_RECEIVER", pipeName.c_str());
     testing_support::startProgram("\"" + testing_support::programFolder() + "wheelpad.exe\"", process_, processId_);
     SetEnvironmentVariableA("WHEELPAD_RECEIVER", nullptr);
 }
@@ -64,10 +78,12 @@ WheelpadProcess::~WheelpadProcess() {
     CloseHandle(process_);
 }
 
-HWND WheelpadProcess::mainWindow(DWORD timeoutMs) const {
+HWND WheelpadProcess::mainWindow(DWORD timeoutMs) const { return window("RZWN-1.4", timeoutMs); }
+
+HWND WheelpadProcess::window(const std::string& titlePart, DWORD timeoutMs) const {
     const DWORD start = GetTickCount();
     do {
-        if (HWND found = testing_support::findProcessWindow(processId_, "RZWN-1.4")) return found;
+        if (HWND found = testing_support::findProcessWindow(processId_, titlePart)) return found;
         Sleep(50);
     } while (GetTickCount() - start < timeoutMs);
     return nullptr;
@@ -75,6 +91,46 @@ HWND WheelpadProcess::mainWindow(DWORD timeoutMs) const {
 
 void WheelpadProcess::post(UINT message, WPARAM wParam, LPARAM lParam) const {
     PostMessageA(mainWindow(0), message, wParam, lParam);
+}
+
+// Wine answers GetProcessHandleCount with 0 for another process; the
+// system's handle table tells each handle's owner.
+DWORD WheelpadProcess::handleCount() const {
+    struct Entry {
+        ULONG ownerPid;
+        BYTE objectType;
+        BYTE flags;
+        USHORT value;
+        PVOID object;
+        ULONG access;
+    };
+    using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+    constexpr ULONG kSystemHandleInformation = 16;
+    const auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    std::vector<BYTE> table(1 << 20);
+    ULONG needed = 0;
+    while (query && query(kSystemHandleInformation, table.data(), static_cast<ULONG>(table.size()), &needed) != 0) {
+        if (table.size() >= (64u << 20)) return 0;
+        table.resize(table.size() * 2);
+    }
+    const ULONG count = *reinterpret_cast<const ULONG*>(table.data());
+    const auto* entries = reinterpret_cast<const Entry*>(table.data() + sizeof(ULONG_PTR));
+    DWORD owned = 0;
+    for (ULONG i = 0; i < count; ++i) owned += entries[i].ownerPid == processId_;
+    return owned;
+}
+
+int WheelpadProcess::threadCount() const {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return -1;
+    int count = 0;
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        count += entry.th32OwnerProcessID == processId_;
+    CloseHandle(snapshot);
+    return count;
 }
 
 DWORD WheelpadProcess::waitForExit(DWORD timeoutMs) {

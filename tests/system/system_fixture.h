@@ -1,19 +1,23 @@
 #pragma once
 // The whole system in separate processes: the stand-in NcStudio program,
 // wheelpad.exe with ncbridge.dll (both beside this test program), and the
-// stand-in pendant, whose radio side serves the virtual receiver's pipe from
-// this process and shows what the display receives.
+// stand-in pendant, whose radio side serves the virtual receiver's pipe or
+// the virtual receiver device from this process and shows what the display
+// receives.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "standin/pendant/display_assembler.h"
 #include "standin/pendant/pendant_commands.h"
 #include "standin/pendant/pendant_server.h"
 #include "standin/pendant/report_repeater.h"
+#include "standin/pendant/receiver_transport.h"
 #include "tests/support/ncstudio_process.h"
 
 namespace system_testing {
@@ -22,31 +26,40 @@ namespace system_testing {
 class Pendant {
 public:
     explicit Pendant(const std::string& pipeName);
-    bool start() { return server_.start(); }
+    // On the transport `make` makes, handing it this pendant's feature sink.
+    using MakeTransport =
+        std::function<std::unique_ptr<standin::ReceiverTransport>(standin::ReceiverTransport::FeatureSink)>;
+    explicit Pendant(const MakeTransport& make);
+    bool start() { return server_->start(); }
+    standin::ReceiverTransport& transport() { return *server_; }
     // Sends the input report of one command ("key 12", "axis X", "release",
     // "repeat 35").
     void send(const std::string& command);
     // Ends the receiver's connection as pulling the receiver out would.
-    void unplug() { server_.dropReceiver(); }
+    void unplug() { server_->unplug(); }
     // Waits up to `timeoutMs` for wheelpad to open the receiver.
-    bool waitForReceiver(DWORD timeoutMs) { return server_.waitForReceiver(timeoutMs); }
+    bool waitForReceiver(DWORD timeoutMs) { return server_->waitForReceiver(timeoutMs); }
     // Waits up to `timeoutMs` for a display frame that holds `text`.
     bool waitForDisplay(const std::string& text, DWORD timeoutMs);
     int frames() const;
+    // Every feature report the receiver was sent, in order.
+    std::vector<standin::Report> written() const;
 
 private:
     void onFeatureReport(const standin::Report& report);
 
-    standin::PendantServer server_;
+    std::unique_ptr<standin::ReceiverTransport> server_;
     standin::PendantControls controls_;
     standin::ReportRepeater repeater_;
     mutable std::mutex lock_;
     standin::DisplayAssembler assembler_;
     std::string shown_;  // the lines of the last frame
     int frames_ = 0;
+    std::vector<standin::Report> written_;
 };
 
-// wheelpad.exe started with the virtual receiver on `pipeName`.
+// wheelpad.exe started with the virtual receiver on `pipeName`, or as a user
+// starts it (no pipe: it looks for the receiver among the HID devices).
 class WheelpadProcess {
 public:
     explicit WheelpadProcess(const std::string& pipeName);
@@ -56,7 +69,12 @@ public:
 
     // Its main dialog, waiting up to `timeoutMs`; 0 when none came.
     HWND mainWindow(DWORD timeoutMs = 10000) const;
+    // Its top-level window whose title holds `titlePart`, waiting up to `timeoutMs`.
+    HWND window(const std::string& titlePart, DWORD timeoutMs) const;
     void post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    // Its open handles and its threads.
+    DWORD handleCount() const;
+    int threadCount() const;
     DWORD waitForExit(DWORD timeoutMs);
 
 private:
@@ -73,6 +91,10 @@ int countOf(const std::string& log, const std::string& text);
 
 class SystemTest : public ::testing::Test {
 protected:
+    // The pendant on the virtual receiver's pipe, or on the transport `make` makes.
+    SystemTest() : pendant{pipeName} {}
+    explicit SystemTest(const Pendant::MakeTransport& make) : pendant{make} {}
+
     static std::string freshPipeName();
 
     // Waits until NcStudio's main window is maximised: wheelpad bound it.
@@ -106,7 +128,7 @@ protected:
                              DWORD timeoutMs = 2000);
 
     const std::string pipeName = freshPipeName();
-    Pendant pendant{pipeName};
+    Pendant pendant;
 };
 
 // NcStudio started and brought to the front, wheelpad bound to it, the
