@@ -18,7 +18,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -26,12 +25,11 @@
 #include <optional>
 #include <string>
 
-#include "standin/pendant/device_transport.h"
 #include "standin/pendant/display_assembler.h"
 #include "standin/pendant/pendant_commands.h"
-#include "standin/pendant/pendant_server.h"
 #include "standin/pendant/report_repeater.h"
 #include "standin/pendant/report_text.h"
+#include "standin/pendant/transport_options.h"
 
 namespace {
 
@@ -80,14 +78,11 @@ private:
     bool shown_ = false;
 };
 
-constexpr const char* kUsage =
-    "usage: pendant [--pipe NAME | --device [--others N]] [--script FILE] [--channels HW TS] [--ids HW TS] "
-    "[--repeat MS]";
+const std::string kUsage = std::string("usage: pendant ") + standin::kTransportUsage +
+                           " [--script FILE] [--channels HW TS] [--ids HW TS] [--repeat MS]";
 
 struct Options {
-    std::string pipeName = "\\\\.\\pipe\\wheelpad-receiver";
-    bool device = false;
-    unsigned long otherDevices = 0;
+    standin::TransportOptions transport;
     std::string scriptPath;
     standin::PendantStatus status;
     DWORD repeatMs = 0;
@@ -98,14 +93,9 @@ bool parseOptions(int argc, char** argv, Options& options) {
     std::string error;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
-        if (arg == "--pipe" && i + 1 < argc) {
-            options.pipeName = argv[++i];
-        } else if (arg == "--device") {
-            options.device = true;
-        } else if (arg == "--others" && i + 1 < argc) {
-            options.otherDevices = std::strtoul(argv[++i], nullptr, 10);
-            if (options.otherDevices > receiver_bus::kMaxCrowd) {
-                std::cerr << "--others: at most " << receiver_bus::kMaxCrowd << std::endl;
+        if (standin::takeTransportOption(argc, argv, i, options.transport, error)) {
+            if (!error.empty()) {
+                std::cerr << error << std::endl;
                 return false;
             }
         } else if (arg == "--script" && i + 1 < argc) {
@@ -222,11 +212,7 @@ int main(int argc, char** argv) {
 
     DisplayWatcher watcher;
     auto onFeatureReport = [&watcher](const standin::Report& report) { watcher.onFeatureReport(report); };
-    std::unique_ptr<standin::ReceiverTransport> transport;
-    if (options.device)
-        transport = std::make_unique<standin::DeviceTransport>(options.otherDevices, onFeatureReport);
-    else
-        transport = std::make_unique<standin::PendantServer>(options.pipeName, onFeatureReport);
+    std::unique_ptr<standin::ReceiverTransport> transport = standin::makeTransport(options.transport, onFeatureReport);
     standin::ReceiverTransport& server = *transport;
     server.setStatus(options.status);
     if (!server.start()) {

@@ -69,15 +69,15 @@ int wheelCountsOf(UINT key) {
 
 }  // namespace
 
-PendantWindow::PendantWindow(const std::string& pipeName, EventLog& log)
-    : pipeName_(pipeName),
-      log_(log),
-      server_(pipeName, [this](const standin::Report& report) { onFeatureReport(report); }),
-      repeater_(server_, kRepeatPeriodMs,
+PendantWindow::PendantWindow(const standin::TransportOptions& transport, EventLog& log)
+    : log_(log),
+      transport_(standin::makeTransport(transport,
+                                        [this](const standin::Report& report) { onFeatureReport(report); })),
+      repeater_(*transport_, kRepeatPeriodMs,
                 ReportRepeater::Observer{
                     [this](bool connected) {
                         log_.write(connected ? "receiver connected" : "waiting for the receiver");
-                        setStatus(connected ? "Receiver connected." : "Waiting for the receiver on " + pipeName_);
+                        setStatus(connected ? "Receiver connected." : "Waiting for the receiver on " + describeTransport());
                     },
                     [this](const standin::Report& report) {
                         log_.write("sent: " + standin::hexBytes(report));
@@ -89,8 +89,8 @@ PendantWindow::~PendantWindow() {
 }
 
 bool PendantWindow::open(HINSTANCE instance, int show) {
-    if (!server_.start()) return false;
-    log_.write("serving " + pipeName_);
+    if (!transport_->start()) return false;
+    log_.write("serving " + describeTransport());
 
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = windowProc;
@@ -115,7 +115,7 @@ bool PendantWindow::open(HINSTANCE instance, int show) {
     if (!window_) return false;
     createControls(instance);
     logPlaces();
-    setStatus("Waiting for the receiver on " + pipeName_);
+    setStatus("Waiting for the receiver on " + describeTransport());
     ShowWindow(window_, show);
     repeater_.start();
     return true;

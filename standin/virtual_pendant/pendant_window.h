@@ -1,16 +1,19 @@
 #pragma once
 // The virtual pendant's window: the display, the sixteen keys, the jog
 // wheel, the axis and rate knobs, the tool setter's signals, the keyboard
-// shortcuts and a status line, serving the receiver pipe as the pendant does.
+// shortcuts and a status line, serving the receiver pipe or plugging in the
+// virtual receiver device as the stand-in pendant does.
 #include <windows.h>
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "standin/pendant/display_assembler.h"
-#include "standin/pendant/pendant_server.h"
+#include "standin/pendant/receiver_transport.h"
+#include "standin/pendant/transport_options.h"
 #include "standin/virtual_pendant/event_log.h"
 #include "standin/virtual_pendant/report_repeater.h"
 
@@ -30,13 +33,14 @@ constexpr DWORD kRepeatPeriodMs = 35;
 
 class PendantWindow {
 public:
-    PendantWindow(const std::string& pipeName, EventLog& log);
+    PendantWindow(const standin::TransportOptions& transport, EventLog& log);
     ~PendantWindow();
     PendantWindow(const PendantWindow&) = delete;
     PendantWindow& operator=(const PendantWindow&) = delete;
 
-    // Serves the pipe and shows the window; false when the pipe cannot be
-    // served (another pendant serves it) or the window cannot be made.
+    // Serves the pipe or plugs in the device, and shows the window; false when
+    // that cannot be done (another pendant serves the pipe; the device's
+    // drivers are not loaded) or the window cannot be made.
     bool open(HINSTANCE instance, int show);
 
     // Keyboard shortcuts and the mouse wheel over the jog wheel, taken from
@@ -63,15 +67,17 @@ private:
     void selectKnobPosition(int idBase, size_t index);
     bool takeShortcut(UINT key, bool down, bool repeated);
 
-    // Server and repeater threads: hand over to the window's thread.
+    // What the pendant serves, for the status line and the log.
+    std::string describeTransport() const { return transport_->describe(); }
+
+    // Transport and repeater threads: hand over to the window's thread.
     void onFeatureReport(const standin::Report& report);
     void setStatus(const std::string& status);
     void showDisplay();
     void showStatus();
 
-    const std::string pipeName_;
     EventLog& log_;
-    std::atomic<HWND> window_{nullptr};  // also read by the server and repeater threads
+    std::atomic<HWND> window_{nullptr};  // also read by the transport and repeater threads
     HWND lcd_ = nullptr;
     HWND wheel_ = nullptr;
     HWND status_ = nullptr;
@@ -85,10 +91,10 @@ private:
     std::string displayText_;
     std::string statusText_;
 
-    standin::DisplayAssembler assembler_;  // the server's thread only
+    standin::DisplayAssembler assembler_;  // the transport's thread only
     standin::DisplayText lastDisplay_;
     bool displayShown_ = false;
-    standin::PendantServer server_;
+    std::unique_ptr<standin::ReceiverTransport> transport_;
     ReportRepeater repeater_;
 };
 

@@ -11,8 +11,8 @@ namespace {
 constexpr DWORD kConnectionCheckMs = 50;
 }  // namespace
 
-ReportRepeater::ReportRepeater(standin::PendantServer& server, DWORD periodMs, Observer observer)
-    : server_(server), periodMs_(periodMs), observer_(std::move(observer)) {
+ReportRepeater::ReportRepeater(standin::ReceiverTransport& receiver, DWORD periodMs, Observer observer)
+    : receiver_(receiver), periodMs_(periodMs), observer_(std::move(observer)) {
     current_ = controls_.apply(PendantCommand{PendantCommand::Kind::Release});
 }
 
@@ -68,7 +68,7 @@ void ReportRepeater::run() {
         if (stopping_) break;
 
         hold.unlock();
-        const bool connected = server_.waitForReceiver(0);
+        const bool connected = receiver_.waitForReceiver(0);
         hold.lock();
         if (connected != connected_) {
             connected_ = connected;
@@ -96,7 +96,7 @@ void ReportRepeater::run() {
 }
 
 void ReportRepeater::send(const standin::Report& report) {
-    if (!server_.sendInputReport(report)) return;  // the receiver went: told on the next pass
+    if (!receiver_.sendInputReport(report)) return;  // the receiver went: told on the next pass
     lastSentAt_ = GetTickCount();
     const bool changed = report != lastSent_ || report[6] != 0;
     lastSent_ = report;

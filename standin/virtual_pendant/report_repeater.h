@@ -15,7 +15,7 @@
 #include <thread>
 
 #include "standin/pendant/pendant_commands.h"
-#include "standin/pendant/pendant_server.h"
+#include "standin/pendant/receiver_transport.h"
 
 namespace virtual_pendant {
 
@@ -28,7 +28,7 @@ public:
         std::function<void(const standin::Report& report)> onReportSent;
     };
 
-    ReportRepeater(standin::PendantServer& server, DWORD periodMs, Observer observer);
+    ReportRepeater(standin::ReceiverTransport& receiver, DWORD periodMs, Observer observer);
     ~ReportRepeater();
     ReportRepeater(const ReportRepeater&) = delete;
     ReportRepeater& operator=(const ReportRepeater&) = delete;
@@ -47,7 +47,7 @@ private:
     void run();
     void send(const standin::Report& report);
 
-    standin::PendantServer& server_;
+    standin::ReceiverTransport& receiver_;
     const DWORD periodMs_;
     const Observer observer_;
 

@@ -5,13 +5,13 @@
 
 namespace system_testing {
 
-VirtualPendantProcess::VirtualPendantProcess(const std::string& pipeName) {
+VirtualPendantProcess::VirtualPendantProcess(const std::string& transport) {
     char folder[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, folder);
     logPath_ = std::string(folder) + "virtual-pendant-" + std::to_string(GetCurrentProcessId()) + ".log";
     DeleteFileA(logPath_.c_str());
-    testing_support::startProgram("\"" + testing_support::programFolder() + "virtual_pendant.exe\" --pipe " +
-                                      pipeName + " --log \"" + logPath_ + "\"",
+    testing_support::startProgram("\"" + testing_support::programFolder() + "virtual_pendant.exe\" " + transport +
+                                      " --log \"" + logPath_ + "\"",
                                   process_, processId_);
 }
 

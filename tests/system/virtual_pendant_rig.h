@@ -10,7 +10,8 @@ namespace system_testing {
 
 class VirtualPendantProcess {
 public:
-    explicit VirtualPendantProcess(const std::string& pipeName);
+    // `transport`: how it reaches wheelpad ("--pipe NAME", "--device").
+    explicit VirtualPendantProcess(const std::string& transport);
     ~VirtualPendantProcess();
     VirtualPendantProcess(const VirtualPendantProcess&) = delete;
     VirtualPendantProcess& operator=(const VirtualPendantProcess&) = delete;
