@@ -31,10 +31,12 @@ void toggleLockFromMenu(HWND mainWindow) {
         pendant::PendantDevice& receiver = pendant::device();
         if (receiver.openDevice(mainWindow)) {
             process.hotkeyLock = 0;
+            process.menuLock = 0;
         } else if (receiver.openWaitedForReader()) {
             // The receiver is there, its last reader still in a key action:
             // the refresh step opens it once that has ended.
             process.hotkeyLock = 0;
+            process.menuLock = 0;
             process.linkUp = 0;
         } else {
             process.linkEnabled = 0;
@@ -43,6 +45,8 @@ void toggleLockFromMenu(HWND mainWindow) {
         return;
     }
     lock("menu");
+    process.menuLock = 1;
+    process.receiverMissingSinceMenuLock = 0;
     pendant::device().closeDevice();
 }
 
@@ -57,6 +61,7 @@ void toggleLockFromHotkey(HWND mainWindow) {
             return;
         }
         process.hotkeyLock = 0;
+        process.menuLock = 0;
         return;
     }
     lock("hotkey");

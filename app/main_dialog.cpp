@@ -43,6 +43,7 @@ void resetProcessState(HWND mainWindow) {
     process.hostFound = 0;
     process.linkEnabled = 1;
     process.hotkeyLock = 0;
+    process.menuLock = 0;
     process.attachedThreadId = 0;
     process.hostWindow = nullptr;
     process.keyActivity = 0;

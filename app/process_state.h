@@ -21,6 +21,11 @@ struct ProcessState {
     // Locked by Ctrl+F11: a reopened receiver does not unlock, only the
     // operator does (the hotkey or the menu).
     volatile int hotkeyLock = 0;
+    // Locked from the menu: the receiver is closed, and only the receiver's
+    // own re-plugging lifts the lock (seen missing since the lock, then back);
+    // another device coming or going does not.
+    volatile int menuLock = 0;
+    volatile int receiverMissingSinceMenuLock = 0;
     HWND volatile mainWindow = nullptr;
     volatile int toolSetterEnabled = 0;
     volatile double toolSetterHeight = 34.4;

@@ -54,6 +54,7 @@ int PendantDevice::enumerate() {
     if (interfaces == INVALID_HANDLE_VALUE) return 0;
 
     featureMatches_ = 0;
+    matchedPaths_.clear();
     alignas(SP_DEVICE_INTERFACE_DETAIL_DATA_A) BYTE detailBuffer[kDetailSize];
     auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(detailBuffer);
     // Every present interface is looked at: a PC brings many HID collections
@@ -67,12 +68,17 @@ int PendantDevice::enumerate() {
                      featureMatches_);
 
     if (inputHandle_ == INVALID_HANDLE_VALUE || featureMatches_ == 0) {
+        openFoundNoReceiver_ = true;
         closeDevice();
         return 0;
     }
     if (!readerThread_ && !startReader()) {
         closeHandles();
         return 0;
+    }
+    {
+        std::lock_guard<std::mutex> paths(pathsLock_);
+        receiverPaths_ = matchedPaths_;
     }
     sendStartReport();
     platform::logEvent("receiver opened, reader started");
@@ -98,11 +104,13 @@ bool PendantDevice::examineInterface(HDEVINFO interfaces, const GUID& hidClass, 
     if (readReceiverCaps(handle, caps)) {
         if (caps.FeatureReportByteLength == kReportLength) {
             platform::logEvent("receiver: feature interface %s", detail->DevicePath);
+            matchedPaths_.push_back(detail->DevicePath);
             keepFeatureInterface(handle, data.InterfaceClassGuid);
             return true;
         }
         if (caps.InputReportByteLength == kReportLength) {
             platform::logEvent("receiver: input interface %s", detail->DevicePath);
+            matchedPaths_.push_back(detail->DevicePath);
             hid().closeHandle(handle);
             keepInputInterface(detail->DevicePath);
             return true;

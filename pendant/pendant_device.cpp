@@ -54,6 +54,7 @@ PendantDevice& device() {
 int PendantDevice::openDevice(HWND) {
     Lock guard(lock_);
     connected = 0;
+    openFoundNoReceiver_ = false;
     if (!guard.held()) return 0;
     connected = enumerate();
     return connected;

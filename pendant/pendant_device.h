@@ -13,6 +13,8 @@
 #include <setupapi.h>
 
 #include <mutex>
+#include <string>
+#include <vector>
 
 namespace pendant {
 
@@ -30,6 +32,9 @@ public:
     // The last open found the reader of an earlier open still running (a
     // close does not wait for a key action): it opens once that has ended.
     bool openWaitedForReader() const { return openWaitedForReader_; }
+    // The last open looked at the present interfaces and the receiver was
+    // not among them.
+    bool openFoundNoReceiver() const { return openFoundNoReceiver_; }
     int ensureOpen();
     void closeDevice();
     // Sends `length` (taken as one byte) bytes as ceil(length / 7) feature
@@ -39,6 +44,9 @@ public:
     int registerDeviceNotification(HWND mainWindow);
     BOOL onDeviceChange(WPARAM event, LPARAM data);
     void reconnectStep(HWND mainWindow);
+    // `path` is one of the receiver's interfaces as of its last open (letter
+    // case aside).
+    bool isReceiverInterface(const std::string& path);
 
     // Reader thread only: reads one 8-byte input report into `report`,
     // waiting until a report arrives, the read fails or the reader is asked
@@ -81,6 +89,9 @@ private:
                           SP_DEVICE_INTERFACE_DETAIL_DATA_A* detail);
     void keepFeatureInterface(HANDLE handle, const GUID& interfaceClass);
     void keepInputInterface(const char* path);
+    // After a menu lock's device change: keeps the receiver closed and the
+    // lock on until the receiver has been missing and is back.
+    void reconnectWhileMenuLocked();
     void closeHandles();
     void sendStartReport();
     BOOL setFeature(BYTE report[8]);
@@ -117,6 +128,13 @@ private:
     HANDLE handedFeature_ = INVALID_HANDLE_VALUE;
 
     volatile bool openWaitedForReader_ = false;
+    volatile bool openFoundNoReceiver_ = false;
+    // The receiver's interface paths: those of the enumeration under way,
+    // and those of the last open (read by the main thread's device-change
+    // handler, guarded by pathsLock_).
+    std::vector<std::string> matchedPaths_;
+    std::vector<std::string> receiverPaths_;
+    std::mutex pathsLock_;
     // The main window is registered for device changes (never withdrawn).
     bool notificationRegistered_ = false;
 };

@@ -9,6 +9,7 @@
 
 #include <shellapi.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -49,6 +50,16 @@ bool trayHoldsIcon(HWND window) {
     record.uFlags = NIF_TIP;
     lstrcpyA(record.szTip, "QVT Tec.");
     return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
+}
+
+// A device-interface notification naming `path`, as Windows gives an ANSI window.
+std::vector<BYTE> interfaceNotice(const std::string& path) {
+    std::vector<BYTE> notice(offsetof(DEV_BROADCAST_DEVICEINTERFACE_A, dbcc_name) + path.size() + 1);
+    auto* header = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_A*>(notice.data());
+    header->dbcc_size = static_cast<DWORD>(notice.size());
+    header->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    std::memcpy(header->dbcc_name, path.c_str(), path.size() + 1);
+    return notice;
 }
 
 TEST(TrayState, ChosenFromTheReceiverTheLockAndTheMapping) {
@@ -123,6 +134,10 @@ protected:
         return selected;
     }
 
+    // The receiver pulled out (no pendant serves that pipe) or plugged in again.
+    void plugReceiver(bool in) { pendant::installHid(in ? &receiver : &unplugged); }
+
+    pendant::VirtualReceiver unplugged{freshPipeName()};
     testing_support::RecordingBridge bridge;
     standin::HostThread host;
     standin::NcStudioBuilder ncstudio{host};
@@ -218,7 +233,8 @@ TEST_F(MainWindow, TheMenuUnlocksByReopeningTheReceiverAndADeviceChangeAlsoUnloc
     EXPECT_EQ(pendant::device().connected, 1);
 
     send(WM_COMMAND, ID_LOCK);
-    EXPECT_EQ(send(WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE), TRUE);
+    std::vector<BYTE> removal = interfaceNotice(pendant::VirtualReceiver::kFeatureInterfacePath);
+    EXPECT_EQ(send(WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, reinterpret_cast<LPARAM>(removal.data())), TRUE);
     dialog->refreshStep();
     EXPECT_EQ(app::state().linkEnabled, 1);
     EXPECT_EQ(pendant::device().connected, 1);
@@ -251,10 +267,41 @@ TEST_F(MainWindow, AHotkeyLockHoldsOverDeviceChangesAndReconnectsUntilTheOperato
 
     // The menu's lock is lifted by plugging the receiver in again, as before.
     send(WM_COMMAND, ID_LOCK);
-    send(WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE);
+    std::vector<BYTE> removal = interfaceNotice(pendant::VirtualReceiver::kInputInterfacePath);
+    send(WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, reinterpret_cast<LPARAM>(removal.data()));
     dialog->refreshStep();
     EXPECT_EQ(app::state().linkEnabled, 1);
     EXPECT_TRUE(shownBoxes.empty());
+}
+
+// Locked from the menu to walk away: a mouse plugged in and out leaves it
+// locked and the receiver closed. The receiver's own re-plugging lifts the
+// lock, its removal announced or found by a refresh.
+TEST_F(MainWindow, AMenuLockHoldsOverOtherDevicesAndOnlyTheReceiversReplugLiftsIt) {
+    start();
+    std::string path = pendant::VirtualReceiver::kInputInterfacePath;
+    CharUpperA(&path[0]);
+    std::vector<BYTE> mouse = interfaceNotice("\\\\?\\hid#vid_046d&pid_c077#7&1a2b&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}");
+    std::vector<BYTE> receiverNotice = interfaceNotice(path);
+    auto change = [&](WPARAM event, std::vector<BYTE>& notice) {
+        send(WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(notice.data()));
+        dialog->refreshStep();
+    };
+    send(WM_COMMAND, ID_LOCK);
+    change(DBT_DEVICEARRIVAL, mouse);
+    change(DBT_DEVICEREMOVECOMPLETE, mouse);
+    EXPECT_EQ(app::state().linkEnabled, 0);
+    EXPECT_EQ(pendant::device().connected, 0);
+    change(DBT_DEVICEREMOVECOMPLETE, receiverNotice);  // plugged in again before the refresh
+    EXPECT_EQ(app::state().linkEnabled, 1);
+
+    send(WM_COMMAND, ID_LOCK);
+    plugReceiver(false);
+    change(DBT_DEVICEREMOVECOMPLETE, mouse);
+    plugReceiver(true);
+    change(DBT_DEVICEARRIVAL, receiverNotice);
+    EXPECT_EQ(app::state().linkEnabled, 1);
+    EXPECT_EQ(pendant::device().connected, 1);
 }
 
 bool closedByTest = false;
