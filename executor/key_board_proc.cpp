@@ -26,12 +26,29 @@ constexpr int kEndedEarly = 1;
 // key1 and key2 of the key word.
 constexpr DWORD kKeyBytes = 0xFFFF;
 
+// The key word and wheel count of the last event logged. A receiver that
+// repeats its report while a key is held sends the same event every few tens
+// of milliseconds: the log shows it once. Every event with a wheel count (a
+// step or a jog each) and the first without one are shown; the reports
+// level shows every report anyway.
+int lastLoggedKeyWord = -1;
+int lastLoggedWheel = 0;
+
+void logKeyEvent(const KeyEvent& event, int keyWord) {
+    if (event.releaseOnly) return;
+    if (event.wheel == 0 && lastLoggedWheel == 0 && keyWord == lastLoggedKeyWord) return;
+    lastLoggedKeyWord = keyWord;
+    lastLoggedWheel = event.wheel;
+    platform::logEvent("key event: keys %u %u, wheel %d, rate knob %u, axis knob %u", event.key1, event.key2,
+                       event.wheel, event.rateKnob, event.axisKnob);
+}
+
 int executeEvent(int wheelDelta, int keyWord) {
     bridge::SharedBlock& b = bridge::block();
 
     // The knobs and the effective key; the wheel count (0 while blocked).
     KeyEvent event = unpackKeyEvent(wheelDelta, keyWord);
-    if (!event.releaseOnly) platform::logEvent("key event: keys %u %u, wheel %d, rate knob %u, axis knob %u", event.key1, event.key2, event.wheel, event.rateKnob, event.axisKnob);
+    logKeyEvent(event, keyWord);
     // A release that stands for a lost link, a lock or an exit lets go of a
     // held jog at once and does nothing else: a key-6 press the operator
     // never finished posts nothing.
