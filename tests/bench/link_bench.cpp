@@ -40,6 +40,7 @@ constexpr int kKnobs = (kAxisX << 24) | (kRateStep05 << 16);
 constexpr int kStartKey = 4;
 constexpr int kStatusRounds = 100;
 constexpr int kKeyRounds = 20;
+constexpr DWORD kPollingWaitMs = 80;  // the polling thread's wait between passes
 
 double microsPerRound(int rounds, const std::function<void()>& step) {
     const auto start = Clock::now();
@@ -62,9 +63,13 @@ struct RoundTimes {
     double ownMs;
 };
 
-RoundTimes medianTimes(int rounds, const std::function<void()>& step) {
+// With `pauseMs`, each round comes after a wait of that long, not timed, as
+// the polling thread waits between its passes.
+RoundTimes medianTimes(int rounds, const std::function<void()>& step, DWORD pauseMs) {
     std::vector<double> totals, owns;
+    HANDLE neverSet = pauseMs ? CreateEventA(nullptr, TRUE, FALSE, nullptr) : nullptr;
     for (int round = 0; round < rounds; ++round) {
+        if (neverSet) WaitForSingleObject(neverSet, pauseMs);
         const double sleptBefore = bench::callCounts().sleptMs;
         const auto start = Clock::now();
         step();
@@ -72,6 +77,7 @@ RoundTimes medianTimes(int rounds, const std::function<void()>& step) {
         totals.push_back(total);
         owns.push_back(total - (bench::callCounts().sleptMs - sleptBefore));
     }
+    if (neverSet) CloseHandle(neverSet);
     return {median(totals), *std::min_element(totals.begin(), totals.end()), median(owns)};
 }
 
@@ -104,11 +110,11 @@ bool bind(const BoundNcStudio& ncstudio) {
 // Time, messages into NcStudio and user32 calls per round of `step`, after
 // one round that is not counted.
 void measure(const char* what, const BoundNcStudio& ncstudio, int rounds, const std::function<void()>& step,
-             bool breakdown = false) {
+             bool breakdown = false, DWORD pauseMs = 0) {
     step();
     const bench::MessageCounts messagesBefore = bench::readCounts(ncstudio.counter);
     const bench::CallCounts callsBefore = bench::callCounts();
-    const RoundTimes times = medianTimes(rounds, step);
+    const RoundTimes times = medianTimes(rounds, step, pauseMs);
     const bench::MessageCounts messagesAfter = bench::readCounts(ncstudio.counter);
     const bench::CallCounts calls = bench::callCounts().since(callsBefore);
     const double perRound = 1.0 / rounds;
@@ -157,6 +163,17 @@ void measureStatusCalls(const BoundNcStudio& ncstudio, const char* where) {
         std::string text = location;
         pendant::buildAndSendFrame(text);
     });
+    // As the polling thread runs: its 80 ms wait, then the step, the
+    // location, the frame, and the state that starts its next pass.
+    measure("one pass after the polling thread's wait", ncstudio, kStatusRounds, [] {
+        int stateWord = 0, stepWord = 0, found = 0;
+        char location[1024] = {};
+        app::callGetMaStep(stepWord);
+        app::callGetAxisLocation(location, found);
+        std::string text = location;
+        pendant::buildAndSendFrame(text);
+        app::callGetMaState(nullptr, stateWord);
+    }, false, kPollingWaitMs);
 }
 
 // The manual page's step radio buttons of the benchmark's step and the next.
