@@ -22,6 +22,10 @@
 
 namespace system_testing {
 
+// How soon NcStudio must see a held jog let go once the pendant lets go, the
+// link goes or the pendant is locked.
+constexpr int kReleaseBoundMs = 300;
+
 // The stand-in pendant: commands in its own language, the display as shown.
 class Pendant {
 public:

@@ -25,11 +25,11 @@ using system_testing::countOf;
 using system_testing::loggedAt;
 using system_testing::nowMs;
 using system_testing::Running;
+using system_testing::kReleaseBoundMs;
 using system_testing::SystemTest;
 using system_testing::WheelpadProcess;
 using testing_support::NcStudioProcess;
 
-constexpr int kReleaseBoundMs = 300;
 const WPARAM kLockHotkey = 1001;
 const LPARAM kCtrlF11 = MAKELPARAM(MOD_CONTROL, VK_F11);
 
